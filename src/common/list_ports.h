@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Names of the serial ports present, sorted as text without regard to case (COM10 before COM2).
+std::vector<std::string> ListPorts();
+
+// The ordering ListPorts uses: character by character, letters compared case-blind.
+void SortPortNames(std::vector<std::string>& names);
