@@ -1,0 +1,167 @@
+#ifdef _WIN32
+// TComPort on Win32: overlapped I/O with one OVERLAPPED and event per direction, so a write does not
+// queue behind a pending read. The driver enforces the total time-outs (SetCommTimeouts); a manual-reset
+// event lets Close cancel whatever waits.
+
+#include "com_port.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace {
+
+class Event {
+public:
+    explicit Event(bool manualReset) : handle(::CreateEventW(nullptr, manualReset, FALSE, nullptr)) {}
+    ~Event() {
+        if (handle != nullptr)
+            ::CloseHandle(handle);
+    }
+    Event(const Event&) = delete;
+    Event& operator=(const Event&) = delete;
+    HANDLE Get() const { return handle; }
+
+private:
+    HANDLE handle;
+};
+
+DWORD Milliseconds(std::chrono::milliseconds timeout) {
+    return static_cast<DWORD>(timeout.count());
+}
+
+} // namespace
+
+class TComPort::Device {
+public:
+    Device(const std::string& name, std::chrono::milliseconds readTimeout,
+           std::chrono::milliseconds writeTimeout)
+        : readEvent(true), writeEvent(true), stopEvent(true) {
+        // Names with two or more digits (COM10) only open through the device namespace.
+        const std::string path = name.starts_with("\\\\") ? name : "\\\\.\\" + name;
+        handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OVERLAPPED, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            throw ESerialError(kOpenFailedText, static_cast<int>(::GetLastError()));
+        if (!Configure(readTimeout, writeTimeout)) {
+            const DWORD error = ::GetLastError();
+            ::CloseHandle(handle);
+            throw ESerialError(kOpenFailedText, static_cast<int>(error));
+        }
+    }
+
+    ~Device() { ::CloseHandle(handle); }
+
+    int Read(std::uint8_t* buffer, int count) {
+        if (count <= 0)
+            return 0;
+        return Transfer(readEvent, kReadFailedText, [&](OVERLAPPED& overlapped) {
+            return ::ReadFile(handle, buffer, static_cast<DWORD>(count), nullptr, &overlapped);
+        });
+    }
+
+    // The driver completes a write only once its bytes have gone to the UART, so a purge after it
+    // cannot drop them.
+    int Write(const std::uint8_t* data, int count) {
+        if (count <= 0)
+            return 0;
+        return Transfer(writeEvent, kWriteFailedText, [&](OVERLAPPED& overlapped) {
+            return ::WriteFile(handle, data, static_cast<DWORD>(count), nullptr, &overlapped);
+        });
+    }
+
+    // Clear only: an abort flag would also cancel the other thread's pending read or write.
+    void Purge(bool input) {
+        if (!::PurgeComm(handle, input ? PURGE_RXCLEAR : PURGE_TXCLEAR))
+            throw ESerialError(kPurgeFailedText, static_cast<int>(::GetLastError()));
+    }
+
+    void Wake() { ::SetEvent(stopEvent.Get()); }
+
+private:
+    bool Configure(std::chrono::milliseconds readTimeout, std::chrono::milliseconds writeTimeout) {
+        if (readEvent.Get() == nullptr || writeEvent.Get() == nullptr || stopEvent.Get() == nullptr)
+            return false;
+        if (!::SetupComm(handle, kComQueueSize, kComQueueSize))
+            return false;
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!::GetCommState(handle, &dcb))
+            return false;
+        dcb.BaudRate = CBR_9600;
+        dcb.ByteSize = 8;
+        dcb.Parity = NOPARITY;
+        dcb.StopBits = ONESTOPBIT;
+        dcb.fBinary = TRUE;
+        dcb.fParity = FALSE;
+        dcb.fOutxCtsFlow = FALSE;
+        dcb.fOutxDsrFlow = FALSE;
+        dcb.fDtrControl = DTR_CONTROL_DISABLE;
+        dcb.fDsrSensitivity = FALSE;
+        dcb.fOutX = FALSE;
+        dcb.fInX = FALSE;
+        dcb.fRtsControl = RTS_CONTROL_DISABLE;
+        dcb.fAbortOnError = FALSE;
+        if (!::SetCommState(handle, &dcb))
+            return false;
+        // Total time-outs only: no interval and no per-byte part.
+        COMMTIMEOUTS timeouts{};
+        timeouts.ReadTotalTimeoutConstant = Milliseconds(readTimeout);
+        timeouts.WriteTotalTimeoutConstant = Milliseconds(writeTimeout);
+        if (!::SetCommTimeouts(handle, &timeouts) || !::SetCommMask(handle, 0))
+            return false;
+        return ::PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR) != FALSE;
+    }
+
+    // Starts one overlapped transfer and waits for it or for Close; returns the bytes moved.
+    template <class Start> int Transfer(Event& done, const char* failedText, Start&& start) {
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = done.Get();
+        ::ResetEvent(done.Get());
+        if (!start(overlapped) && ::GetLastError() != ERROR_IO_PENDING)
+            throw ESerialError(failedText, static_cast<int>(::GetLastError()));
+        const HANDLE waits[2] = {done.Get(), stopEvent.Get()};
+        if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0)
+            ::CancelIoEx(handle, &overlapped);
+        DWORD moved = 0;
+        // The overlapped structure must outlive the transfer, so wait for it even when cancelled.
+        if (!::GetOverlappedResult(handle, &overlapped, &moved, TRUE))
+            throw ESerialError(failedText, static_cast<int>(::GetLastError()));
+        return static_cast<int>(moved);
+    }
+
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    Event readEvent;
+    Event writeEvent;
+    Event stopEvent;
+};
+
+void TComPort::DeviceDeleter::operator()(Device* device) const {
+    delete device;
+}
+
+TComPort::DevicePtr TComPort::OpenDevice(const std::string& name, std::chrono::milliseconds readTimeout,
+                                         std::chrono::milliseconds writeTimeout) {
+    return DevicePtr(new Device(name, readTimeout, writeTimeout));
+}
+
+int TComPort::NotOpenError() {
+    return ERROR_INVALID_HANDLE;
+}
+
+int TComPort::DeviceRead(Device& device, std::uint8_t* buffer, int count) {
+    return device.Read(buffer, count);
+}
+
+int TComPort::DeviceWrite(Device& device, const std::uint8_t* data, int count) {
+    return device.Write(data, count);
+}
+
+void TComPort::DevicePurge(Device& device, bool input) {
+    device.Purge(input);
+}
+
+void TComPort::DeviceWake(Device& device) {
+    device.Wake();
+}
+
+#endif

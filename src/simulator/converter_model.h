@@ -1,0 +1,100 @@
+#pragma once
+// The simulated converter: fed with the bytes the PC sends and a clock, it answers what the real
+// device answers. It knows nothing of terminals or threads, so tests run it in simulated time.
+
+#include "engine_model.h"
+#include "fault_switches.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class ConverterModel {
+public:
+    static constexpr int kImageSize = 512;
+    using Image = std::array<std::uint8_t, kImageSize>;
+    using Bytes = std::vector<std::uint8_t>;
+
+    static constexpr std::uint8_t kVersion = 36; // firmware 3.6
+    static constexpr std::int64_t kPacketIntervalMs = 10;
+    // 512 EEPROM cells at about 3.4 ms each.
+    static constexpr std::int64_t kEepromWriteMs = 1741;
+    // A command or frame left incomplete this long is dropped, so one lost byte does not wedge the
+    // device.
+    static constexpr std::int64_t kByteGapMs = 500;
+    static constexpr std::uint8_t kFrameAccepted = 0x11;
+    static constexpr std::uint8_t kFrameRejected = 0x00;
+    static constexpr int kShortReplySize = 300;
+    static constexpr int kFaultyCell = 100;
+    static constexpr int kDroppedBytePacket = 3; // counting the sign-of-life block as 0
+    static constexpr int kHangUpAfterPackets = 20;
+
+    explicit ConverterModel(FaultSwitches faults = {});
+
+    void SetFaults(const FaultSwitches& switches) { faults = switches; }
+    // The firmware-update jumper: while set, every byte belongs to a firmware frame.
+    void SetUpdateMode(bool on);
+
+    // The PC's bytes, arrived at nowMs. Times never go backwards.
+    void Feed(std::span<const std::uint8_t> bytes, std::int64_t nowMs);
+    // What the device has sent up to nowMs.
+    Bytes Poll(std::int64_t nowMs);
+    // The hang-up fault has struck: whoever serves the model should drop the line.
+    bool HangUpDue() const { return hangUpDue; }
+
+    const Image& WorkingImage() const { return working; }
+    const Image& StoredImage() const { return stored; }
+    bool Streaming() const { return streaming; }
+    int Correction() const { return correction; }
+    int WindowLow() const { return windowLow; }
+    int WindowHigh() const { return windowHigh; }
+    const std::vector<Bytes>& AcceptedFrames() const { return acceptedFrames; }
+
+    // What a new converter holds: 1:1 tables and the default parameters.
+    static Image DefaultImage();
+    // The output the converter sends for these inputs with its working table and live correction.
+    int Output(int maf, int throttle) const;
+
+private:
+    enum class Expect { Command, SecondLetter, Data, FrameLength, FramePayload };
+
+    void Advance(std::int64_t nowMs);
+    void TakeByte(std::uint8_t byte, std::int64_t nowMs);
+    void TakeCommand(std::uint8_t byte);
+    void TakeSecondLetter(std::uint8_t byte, std::int64_t nowMs);
+    void TakeData(std::uint8_t byte, std::int64_t nowMs);
+    void TakeFrameByte(std::uint8_t byte);
+    void ExpectData(std::uint8_t command, std::size_t count);
+    void ResetParser();
+    void SendPacket();
+
+    FaultSwitches faults;
+    bool updateMode = false;
+    EngineModel engine;
+    Image stored = DefaultImage();
+    Image working = DefaultImage();
+    int correction = 0;
+    int windowLow = 0;
+    int windowHigh = 255;
+
+    Expect expect = Expect::Command;
+    std::uint8_t dataCommand = 0;
+    std::size_t dataNeeded = 0;
+    Bytes data;
+    std::int64_t lastByteMs = 0;
+
+    bool writingEeprom = false;
+    std::int64_t eepromDoneMs = 0;
+    Image eepromPending{};
+
+    bool streaming = false;
+    std::int64_t nextPacketMs = 0;
+    int packetsSent = 0;
+    bool hangUpDue = false;
+
+    int rejectionsInRow = 0;
+    std::vector<Bytes> acceptedFrames;
+
+    Bytes outbox;
+};

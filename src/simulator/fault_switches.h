@@ -1,0 +1,20 @@
+#pragma once
+// Faults the simulated converter can be told to show, by tests or on converter-sim's command line.
+
+#include <string_view>
+
+struct FaultSwitches {
+    bool silent = false;         // "silent": answers nothing, streams nothing
+    bool shortReplies = false;   // "short-replies": "sv" unanswered, "sr" sends only 300 bytes
+    bool wrongReadBack = false;  // "wrong-read-back": one EEPROM cell keeps a flipped bit after "sw"
+    bool dropStreamByte = false; // "drop-stream-byte": one byte of each stream is lost on the line
+    int rejectFrames = 0;        // "reject-frames=N": refuses N transmissions in a row of each frame
+    bool hangUp = false;         // "hang-up": the line goes dead a moment into a live run
+};
+
+// Turns on the switch a command-line word names; false if no switch has that name.
+bool SetFaultSwitch(FaultSwitches& faults, std::string_view word);
+
+// The switch words, for usage texts.
+inline constexpr std::string_view kFaultSwitchWords =
+    "silent, short-replies, wrong-read-back, drop-stream-byte, reject-frames=N, hang-up";
