@@ -18,8 +18,8 @@ fs::path unusedPathBeside(const fs::path& target) {
     for (int i = 0; i < attempts; ++i) {
         fs::path candidate = target;
         candidate += ".saving" + std::to_string(i);
-        std::error_code error;
-        if (!fs::exists(fs::symlink_status(candidate, error)) && !error)
+        std::error_code unknown; // a name whose status cannot be read is tried, and fails when created
+        if (!fs::exists(fs::symlink_status(candidate, unknown)))
             return candidate;
     }
     throw FileError(FileError::Reason::CannotCreate, describe("no free temporary name beside", target));

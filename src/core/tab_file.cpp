@@ -58,7 +58,7 @@ std::string_view tabFileErrorMessage(FileError::Reason reason) {
 std::string defaultTabFileName(std::string_view dateTimeText) {
     std::string name = "D";
     for (const char c : dateTimeText) {
-        if (c == ':' || c == '.')
+        if (c == ':' || c == '.' || c == '/' || c == '\\')
             name += '_';
         else if (c == ' ')
             name += "_T";

@@ -51,5 +51,6 @@ std::string_view tabFileErrorMessage(FileError::Reason reason);
 
 // The proposed name for a new table file: "D" and the date and time as the system writes them, with
 // every ":" and "." replaced by "_" and every blank by "_T" ("09.12.2024 14:05:33" gives
-// "D09_12_2024_T14_05_33"). The save dialog adds the extension.
+// "D09_12_2024_T14_05_33"). Slashes and backslashes become "_" too: a date written 12/9/2024 must
+// not turn the name into a path. The save dialog adds the extension.
 std::string defaultTabFileName(std::string_view dateTimeText);
