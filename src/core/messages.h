@@ -28,7 +28,8 @@ struct TMsgLogStop : TMessage {
 
 struct TMsgSetComPort : TMessage {
     std::string PortName;
-    explicit TMsgSetComPort(std::string portName) : TMessage{MSG_SET_COM_PORT}, PortName(std::move(portName)) {}
+    explicit TMsgSetComPort(std::string portName)
+        : TMessage{MSG_SET_COM_PORT}, PortName(std::move(portName)) {}
 };
 
 struct TMsgDashData : TMessage {

@@ -1,6 +1,8 @@
 #include "zarni_broadcaster.h"
 
-void TZarniBroadcaster::AddListener(TListener* listener) { listeners.push_back(listener); }
+void TZarniBroadcaster::AddListener(TListener* listener) {
+    listeners.push_back(listener);
+}
 
 void TZarniBroadcaster::Broadcast(TMessage& message) {
     currentMessage = &message;

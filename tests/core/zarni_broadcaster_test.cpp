@@ -12,7 +12,8 @@ namespace {
 // Records what reached it, in a journal shared by all listeners of a test.
 class RecordingListener : public TListener {
 public:
-    RecordingListener(std::string name, std::vector<std::string>& journal) : name(std::move(name)), journal(journal) {}
+    RecordingListener(std::string name, std::vector<std::string>& journal)
+        : name(std::move(name)), journal(journal) {}
     void Dispatch(TMessage& message) override {
         journal.push_back(name + ":" + std::to_string(message.Msg));
         seen.push_back(&message);

@@ -1,0 +1,44 @@
+// Program entry: theme, main window, progress window, event loop.
+
+#include "main_window.h"
+#include "progress_window.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QStyleFactory>
+
+#include <exception>
+
+namespace {
+
+// A failure that escapes a handler is shown in a standard error box instead of ending the program.
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            QMessageBox::critical(activeWindow(), applicationDisplayName(), QString::fromUtf8(e.what()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TApplication app(argc, argv);
+    app.setApplicationDisplayName("ZarniConfigurator");
+    if (QStyle* style = QStyleFactory::create("Fusion"))
+        app.setStyle(style);
+    try {
+        TForm1 form1;
+        form1.show();
+        TForm2 form2(&form1);
+        return app.exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, "ZarniConfigurator", QString::fromUtf8(e.what()));
+        return 1;
+    }
+}

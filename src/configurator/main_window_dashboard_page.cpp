@@ -1,0 +1,156 @@
+// The dashboard page: live chart, four vertical gauges with their read-outs, and the correction group.
+
+#include "main_window.h"
+
+#include "bar_gauge.h"
+#include "control_factory.h"
+#include "up_down.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+namespace {
+
+TGauge* NamedGauge(const char* name, TGauge::Kind kind, int maxValue, const QColor& colour, int progress) {
+    auto* gauge = Named<TGauge>(name, kind);
+    gauge->SetRange(0, maxValue);
+    gauge->SetForeColor(colour);
+    gauge->SetProgress(progress);
+    return gauge;
+}
+
+QSlider* NamedTrackBar(const char* name) {
+    auto* slider = Named<QSlider>(name, Qt::Horizontal);
+    slider->setRange(0, 255);
+    slider->setTickPosition(QSlider::NoTicks);
+    slider->setValue(0);
+    return slider;
+}
+
+QCheckBox* BoldCheckBox(const char* name, const QString& caption) {
+    auto* box = Named<QCheckBox>(name, caption);
+    QFont font = box->font();
+    font.setBold(true);
+    box->setFont(font);
+    return box;
+}
+
+// A gauge with its caption or read-out in one column.
+QVBoxLayout* GaugeColumn(QWidget* above, TGauge* gauge, QWidget* below) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    if (above)
+        column->addWidget(above, 0, Qt::AlignHCenter);
+    column->addWidget(gauge, 1, Qt::AlignHCenter);
+    if (below)
+        column->addWidget(below, 0, Qt::AlignHCenter);
+    return column;
+}
+
+} // namespace
+
+QWidget* TForm1::BuildDashboardPage() {
+    auto* page = Named<QWidget>("DashboardTabSheet");
+    SetBackground(page, QColor("#A6CAF0"));
+    ActionMainMenuBarDashboard = Named<QMenuBar>("ActionMainMenuBarDashboard");
+    ChartDashboard = Named<QCustomPlot>("ChartDashboard");
+
+    GaugeO2 = NamedGauge("GaugeO2", TGauge::Kind::VerticalBar, 255, QColor("#01D10C"), 255);
+    GaugeRpm = NamedGauge("GaugeRpm", TGauge::Kind::VerticalBar, 7000, QColor("#A8D3FF"), 3000);
+    GaugeTps = NamedGauge("GaugeTps", TGauge::Kind::VerticalBar, 100, QColor("#8000FF"), 50);
+    GaugeMarker = NamedGauge("GaugeMarker", TGauge::Kind::VerticalBar, 128, QColor("#FF0000"), 50);
+    LabelOS = NamedLabel("LabelOS", "Лямбда");
+    MaskEditO2 = ReadOnlyEdit("MaskEditO2", "");
+    MaskEditRpmDash = ReadOnlyEdit("MaskEditRpmDash", "3500", "0000\\R\\P\\M; ", 7);
+    MaskEditTpsDash = ReadOnlyEdit("MaskEditTpsDash", "100");
+    Label15 = NamedLabel("Label15", "Marker");
+    for (QLineEdit* readOut : {MaskEditO2, MaskEditRpmDash, MaskEditTpsDash})
+        readOut->setFixedWidth(72);
+
+    auto* gauges = new QHBoxLayout;
+    gauges->addLayout(GaugeColumn(LabelOS, GaugeO2, MaskEditO2));
+    gauges->addLayout(GaugeColumn(nullptr, GaugeRpm, MaskEditRpmDash));
+    gauges->addLayout(GaugeColumn(nullptr, GaugeTps, MaskEditTpsDash));
+    gauges->addLayout(GaugeColumn(nullptr, GaugeMarker, Label15));
+
+    GroupBoxCorr = Named<QGroupBox>("GroupBoxCorr", "Коррекция");
+    QFont bold = GroupBoxCorr->font();
+    bold.setBold(true);
+    GroupBoxCorr->setFont(bold);
+    SetBackground(GroupBoxCorr, QColor("#C0DCC0"));
+
+    MaskEditCorrection = ReadOnlyEdit("MaskEditCorrection", "0", SignedThreeDigitMask, 4);
+    UpDownCorrection = Named<TUpDown>("UpDownCorrection");
+    UpDownCorrection->SetRange(-255, 255);
+    UpDownCorrection->SetAssociate(MaskEditCorrection);
+    ButtonAplToTable = Named<QPushButton>("ButtonAplToTable", "Внести в таблицу");
+    ButtonClrCorrWindow = Named<QPushButton>("ButtonClrCorrWindow", "Сброс в окне коррекции");
+    ButtonClrAllLearned = Named<QPushButton>("ButtonClrAllLearned", "Сброс всех обученных точек");
+    CheckBoxAutocorr = BoldCheckBox("CheckBoxAutocorr", "Автокоррекция");
+    CheckBoxWotCorr = BoldCheckBox("CheckBoxWotCorr", "MAF smoothing/сглаживание");
+    LabelMafBeg = NamedLabel("LabelMafBeg", "MAF нач.");
+    MaskEditMafNach = ReadOnlyEdit("MaskEditMafNach", "0");
+    TrackBarMafNach = NamedTrackBar("TrackBarMafNach");
+    LabelMafEnd = NamedLabel("LabelMafEnd", "MAF кон.");
+    MaskEditMafKon = ReadOnlyEdit("MaskEditMafKon", "0");
+    TrackBarMafKon = NamedTrackBar("TrackBarMafKon");
+    Label9 = NamedLabel("Label9", "Pulsations=0", true);
+    Label13 = NamedLabel("Label13", "max.");
+    MaskEditDelta = ReadOnlyEdit("MaskEditDelta", "10", SignedThreeDigitMask, 4);
+    UpDown1 = Named<TUpDown>("UpDown1");
+    UpDown1->SetRange(0, 255);
+    UpDown1->SetPosition(10);
+    UpDown1->SetAssociate(MaskEditDelta);
+    // The group's caption is bold; its controls keep the normal weight unless marked bold.
+    QFont normal = GroupBoxCorr->font();
+    normal.setBold(false);
+    for (QWidget* child : std::initializer_list<QWidget*>{
+             MaskEditCorrection, ButtonAplToTable, ButtonClrCorrWindow, ButtonClrAllLearned, LabelMafBeg,
+             MaskEditMafNach, LabelMafEnd, MaskEditMafKon, Label13, MaskEditDelta})
+        child->setFont(normal);
+    for (QLineEdit* edit : {MaskEditCorrection, MaskEditMafNach, MaskEditMafKon, MaskEditDelta})
+        edit->setFixedWidth(44);
+
+    auto* corr = new QGridLayout(GroupBoxCorr);
+    corr->setVerticalSpacing(3);
+    corr->addWidget(MaskEditCorrection, 0, 0);
+    corr->addWidget(UpDownCorrection, 0, 1);
+    corr->addWidget(ButtonAplToTable, 0, 2);
+    corr->addWidget(ButtonClrCorrWindow, 1, 2);
+    corr->addWidget(ButtonClrAllLearned, 2, 2);
+    corr->addWidget(CheckBoxAutocorr, 1, 0, 1, 2);
+    corr->addWidget(CheckBoxWotCorr, 2, 0, 1, 2);
+    corr->addWidget(LabelMafBeg, 3, 0);
+    corr->addWidget(MaskEditMafNach, 3, 1);
+    corr->addWidget(TrackBarMafNach, 3, 2);
+    corr->addWidget(LabelMafEnd, 4, 0);
+    corr->addWidget(MaskEditMafKon, 4, 1);
+    corr->addWidget(TrackBarMafKon, 4, 2);
+    corr->addWidget(Label9, 5, 0, 1, 2);
+    auto* delta = new QHBoxLayout;
+    delta->addWidget(Label13);
+    delta->addWidget(MaskEditDelta);
+    delta->addWidget(UpDown1);
+    delta->addStretch(1);
+    corr->addLayout(delta, 5, 2);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(ChartDashboard, 1);
+    left->addWidget(GroupBoxCorr);
+    auto* body = new QHBoxLayout;
+    body->addLayout(left, 1);
+    body->addLayout(gauges);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 0, 2, 2);
+    layout->addWidget(ActionMainMenuBarDashboard);
+    layout->addLayout(body, 1);
+    return page;
+}

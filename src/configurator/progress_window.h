@@ -1,0 +1,21 @@
+#pragma once
+// The small window shown over the main window while a table is written to the converter.
+
+#include <QWidget>
+
+class QProgressBar;
+
+class TForm2 : public QWidget {
+    Q_OBJECT
+public:
+    // `mainWindow` is the window it centres itself over whenever it is shown.
+    explicit TForm2(QWidget* mainWindow);
+
+    QProgressBar* ProgressBar1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* mainWindow;
+};
