@@ -10,6 +10,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,6 +25,20 @@ int MillisecondsLeft(Clock::time_point deadline) {
     if (left <= Clock::duration::zero())
         return 0;
     return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
+// A pseudo-terminal hands what is written straight to the other side's queue, which an output flush
+// would then empty: it would take back bytes that a real line had already sent once Write returned.
+// Linux numbers pseudo-terminal slaves from major 136 on, over eight majors.
+bool IsPseudoTerminal(int fd) {
+#ifdef __linux__
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISCHR(info.st_mode) && major(info.st_rdev) >= 136 &&
+           major(info.st_rdev) < 144;
+#else
+    (void)fd;
+    return false;
+#endif
 }
 
 void CloseQuietly(int fd) {
@@ -41,6 +57,7 @@ public:
         fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             throw ESerialError(kOpenFailedText, errno);
+        outputHasNoQueue = IsPseudoTerminal(fd);
         if (!Configure()) {
             const int error = errno;
             ReleaseAll();
@@ -107,6 +124,8 @@ public:
     }
 
     void Purge(bool input) {
+        if (!input && outputHasNoQueue)
+            return; // nothing of ours is still waiting to be sent
         if (::tcflush(fd, input ? TCIFLUSH : TCOFLUSH) < 0)
             throw ESerialError(kPurgeFailedText, errno);
     }
@@ -148,7 +167,7 @@ private:
         if (::ioctl(fd, TIOCMBIC, &lines) < 0 && errno != ENOTTY && errno != EINVAL)
             return false;
         // Start with nothing stale from before the open.
-        return ::tcflush(fd, TCIOFLUSH) == 0;
+        return ::tcflush(fd, outputHasNoQueue ? TCIFLUSH : TCIOFLUSH) == 0;
     }
 
     void ReleaseAll() {
@@ -183,6 +202,7 @@ private:
     int fd = -1;
     int wakeRead = -1;
     int wakeWrite = -1;
+    bool outputHasNoQueue = false;
     std::chrono::milliseconds readTimeout;
     std::chrono::milliseconds writeTimeout;
 };

@@ -1,0 +1,204 @@
+// The real TComPort against the simulated converter served on a pseudo-terminal.
+
+#include "com_port.h"
+#include "link_test_support.h"
+#include "simulator_server.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+using Image = ConverterModel::Image;
+
+Bytes Command(const std::string& letters, const Bytes& data = {}) {
+    Bytes bytes(letters.begin(), letters.end());
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return bytes;
+}
+
+Bytes AsBytes(const Image& image) {
+    return Bytes(image.begin(), image.end());
+}
+
+// A table image unlike the default one in every table entry.
+Image ShiftedImage() {
+    Image image = ConverterModel::DefaultImage();
+    for (int i = 0; i < 256; ++i)
+        image[i] = static_cast<std::uint8_t>(255 - i);
+    return image;
+}
+
+class SimulatorLink : public ::testing::Test {
+protected:
+    void Start(FaultSwitches faults = {}, bool updateMode = false) {
+        ConverterModel model(faults);
+        model.SetUpdateMode(updateMode);
+        server = std::make_unique<SimulatorServer>(std::move(model));
+        port.SetPortName(server->SlavePath());
+        port.Open();
+    }
+
+    void Send(const Bytes& bytes) {
+        ASSERT_EQ(port.Write(bytes.data(), static_cast<int>(bytes.size())), static_cast<int>(bytes.size()));
+    }
+
+    // One Read of up to count bytes.
+    Bytes Receive(int count) {
+        Bytes buffer(static_cast<std::size_t>(count));
+        buffer.resize(static_cast<std::size_t>(port.Read(buffer.data(), count)));
+        return buffer;
+    }
+
+    // The server before the port, so the port closes first.
+    std::unique_ptr<SimulatorServer> server;
+    TComPort port;
+    Watchdog watchdog{20s};
+};
+
+} // namespace
+
+TEST_F(SimulatorLink, VersionAndTablesAreAnswered) {
+    Start();
+    Send(Command("sv"));
+    EXPECT_EQ(Receive(1), Bytes{ConverterModel::kVersion});
+    Send(Command("sr"));
+    EXPECT_EQ(Receive(512), AsBytes(ConverterModel::DefaultImage()));
+}
+
+TEST_F(SimulatorLink, LiveTableCorrectionAndWindowAreTakenWithoutReply) {
+    Start();
+    // As the live table goes out: an output purge between the command and its image drops neither.
+    Send(Command("t"));
+    port.ClearOutput();
+    Send(AsBytes(ShiftedImage()));
+    Send(Command("c", {0x05, 0x01}));
+    Send(Command("g", {0x00, 0xFF}));
+    // The only reply is the version's: the three commands above answer nothing.
+    Send(Command("sv"));
+    EXPECT_EQ(Receive(2), Bytes{ConverterModel::kVersion});
+    server->WithModel([](const ConverterModel& model) {
+        EXPECT_EQ(model.WorkingImage(), ShiftedImage());
+        EXPECT_EQ(model.StoredImage(), ConverterModel::DefaultImage());
+        EXPECT_EQ(model.Correction(), -5);
+        EXPECT_EQ(model.WindowLow(), 0);
+        EXPECT_EQ(model.WindowHigh(), 255);
+    });
+}
+
+TEST_F(SimulatorLink, AWrittenImageReadsBackOnceTheEepromHasTakenIt) {
+    Start();
+    Send(Command("sw", AsBytes(ShiftedImage())));
+    std::this_thread::sleep_for(std::chrono::milliseconds(ConverterModel::kEepromWriteMs + 100));
+    port.ClearInput();
+    Send(Command("sr"));
+    EXPECT_EQ(Receive(512), AsBytes(ShiftedImage()));
+    server->WithModel([](const ConverterModel& model) { EXPECT_EQ(model.StoredImage(), ShiftedImage()); });
+}
+
+TEST_F(SimulatorLink, TheStreamBringsPacketsEveryTenMillisecondsUntilStopped) {
+    Start();
+    Send(Command("sl"));
+    EXPECT_EQ(Receive(8).size(), 8u); // sign of life
+    const auto start = SteadyClock::now();
+    const Bytes packets = Receive(80);
+    const long long elapsed = MillisecondsSince(start);
+    ASSERT_EQ(packets.size(), 80u);
+    EXPECT_GE(elapsed, 80); // paced as the line would, not in one burst
+    for (std::size_t p = 0; p < 80; p += 8) {
+        EXPECT_EQ(packets[p + 1], 0) << p;
+        EXPECT_EQ(packets[p + 2], 128) << p;        // no enrichment
+        EXPECT_EQ(packets[p], packets[p + 3]) << p; // 1:1 table: output equals MAF
+        const int period = packets[p + 5] * 256 + packets[p + 6];
+        EXPECT_GT(period, 1500000 / 7000) << p;
+        EXPECT_LT(period, 1500000 / 600) << p;
+    }
+    Send(Command("s"));
+    std::this_thread::sleep_for(50ms);
+    port.ClearInput();
+    Send(Command("sv"));
+    EXPECT_EQ(Receive(1), Bytes{ConverterModel::kVersion}); // answering commands again
+}
+
+TEST_F(SimulatorLink, AWriteAndPurgesNeitherBlockNorAreBlockedByAWaitingRead) {
+    Start();
+    Bytes firstRead;
+    long long firstReadMs = 0;
+    std::thread reader([&] {
+        const auto start = SteadyClock::now();
+        firstRead = Receive(8); // nothing comes until the other thread starts the stream
+        firstReadMs = MillisecondsSince(start);
+    });
+    std::this_thread::sleep_for(100ms); // the reader is waiting by now
+    const auto start = SteadyClock::now();
+    Send(Command("sl"));
+    port.ClearOutput();
+    port.ClearInput();
+    const long long mainMs = MillisecondsSince(start);
+    reader.join();
+    Send(Command("s"));
+    EXPECT_LT(mainMs, 100);
+    EXPECT_EQ(firstRead.size(), 8u);
+    EXPECT_LT(firstReadMs, 500); // the stream reached the reader long before its time-out
+}
+
+TEST_F(SimulatorLink, ASilentConverterLeavesReadsEmptyAfterTheTimeOut) {
+    Start({.silent = true});
+    Send(Command("sv"));
+    const auto start = SteadyClock::now();
+    EXPECT_TRUE(Receive(1).empty());
+    EXPECT_GE(MillisecondsSince(start), 1000);
+}
+
+TEST_F(SimulatorLink, ShortRepliesLeaveTheTablesShort) {
+    Start({.shortReplies = true});
+    Send(Command("sr"));
+    EXPECT_EQ(Receive(512).size(), static_cast<std::size_t>(ConverterModel::kShortReplySize));
+}
+
+TEST_F(SimulatorLink, ADroppedStreamByteShiftsTheLaterPackets) {
+    Start({.dropStreamByte = true});
+    Send(Command("sl"));
+    const Bytes blocks = Receive(48);
+    Send(Command("s"));
+    ASSERT_EQ(blocks.size(), 48u);
+    for (std::size_t block = 0; block < 6; ++block) {
+        // Byte 2 (enrichment, always 128) moves to byte 1 from the damaged packet on.
+        const std::size_t enrichment = block < ConverterModel::kDroppedBytePacket ? 2 : 1;
+        EXPECT_EQ(blocks[block * 8 + enrichment], 128) << block;
+    }
+}
+
+TEST_F(SimulatorLink, AHangUpMidRunIsAReadFailure) {
+    Start({.hangUp = true});
+    Send(Command("sl"));
+    std::string failure;
+    try {
+        for (int packet = 0; packet <= ConverterModel::kHangUpAfterPackets; ++packet)
+            Receive(8);
+    } catch (const ESerialError& error) {
+        failure = error.what();
+    }
+    EXPECT_EQ(failure, "ReadFile function failed (Error: 5)");
+    EXPECT_TRUE(server->HungUp());
+}
+
+TEST_F(SimulatorLink, RejectedFramesAreAcknowledgedOnceTheRejectionsAreUsedUp) {
+    Start({.rejectFrames = 3}, true);
+    const Bytes frame{0x00, 0x03, 0xAA, 0xBB, 0xCC};
+    Bytes replies;
+    for (int sending = 0; sending < 4; ++sending) {
+        port.ClearInput();
+        Send(frame);
+        const Bytes reply = Receive(1);
+        replies.insert(replies.end(), reply.begin(), reply.end());
+    }
+    EXPECT_EQ(replies, (Bytes{0x00, 0x00, 0x00, 0x11}));
+    server->WithModel(
+        [&](const ConverterModel& model) { EXPECT_EQ(model.AcceptedFrames(), std::vector<Bytes>{frame}); });
+}
