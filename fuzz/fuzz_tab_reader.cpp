@@ -28,6 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model.SetEndsInterpolation(size % 2 == 0);
     model.SetInvert(size % 3 == 0);
     model.SetPoint(TableCurve::Set1Tab1, size % MafCount, content.image[size % MafCount], true);
-    (void)ShowParameters(model.Image(TableSet::First));
+    (void)ShowParameters(model.image(TableSet::First));
     return 0;
 }

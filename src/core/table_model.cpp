@@ -17,35 +17,35 @@ void requireMaf(int x) {
 } // namespace
 
 TableModel::TableModel() {
-    ::SetDefaultParameters(content.set1);
-    ::SetDefaultParameters(content.set2);
+    ::SetDefaultParameters(current.set1);
+    ::SetDefaultParameters(current.set2);
     TakeSnapshot();
 }
 
-const TableImage& TableModel::Image(TableSet set) const {
-    return set == TableSet::First ? content.set1 : content.set2;
+const TableImage& TableModel::image(TableSet set) const {
+    return set == TableSet::First ? current.set1 : current.set2;
 }
 
-TableImage& TableModel::image(TableSet set) {
-    return set == TableSet::First ? content.set1 : content.set2;
+TableImage& TableModel::imageOf(TableSet set) {
+    return set == TableSet::First ? current.set1 : current.set2;
 }
 
 void TableModel::setEntry(TableSet set, int index, int value, bool markKnot) {
-    image(set)[index] = value;
+    imageOf(set)[index] = value;
     if (markKnot)
-        (set == TableSet::First ? content.KnotMarks1 : content.KnotMarks2)[index] = KnotMark;
+        (set == TableSet::First ? current.KnotMarks1 : current.KnotMarks2)[index] = KnotMark;
 }
 
 void TableModel::SetDefaultParameters(TableSet set) {
-    ::SetDefaultParameters(image(set));
+    ::SetDefaultParameters(imageOf(set));
 }
 
 void TableModel::ReadParameters(TableSet set, const ParameterTexts& texts) {
-    ::ReadParameters(image(set), texts);
+    ::ReadParameters(imageOf(set), texts);
 }
 
 void TableModel::CopyRegion(CopyMode mode, TableSet source, TableSet target) {
-    ::CopyRegion(mode, Image(source), image(target));
+    ::CopyRegion(mode, image(source), imageOf(target));
 }
 
 void TableModel::SetPoint(TableCurve curve, int x, int y, bool interpolate) {
@@ -67,8 +67,8 @@ void TableModel::SetPoint(TableCurve curve, int x, int y, bool interpolate) {
             setEntry(TableSet::Second, tab2Index(x), y, true);
         break;
     case TableCurve::Learned:
-        content.LearnedValues[x] = content.set1[x] > y ? 0 : content.set1[x];
-        content.LearnedKnotMarks[x] = KnotMark;
+        current.LearnedValues[x] = current.set1[x] > y ? 0 : current.set1[x];
+        current.LearnedKnotMarks[x] = KnotMark;
         break;
     }
     if (interpolate)
@@ -90,30 +90,30 @@ void TableModel::SetActiveTableValue(int x, int value, int tps, bool markKnot,
 
 int TableModel::ActiveTableValue(int x, int tps, std::string_view thresholdText) const {
     requireMaf(x);
-    return table2InEffect(tps, thresholdText) ? tab2Value(content.set1, x) : content.set1[x];
+    return table2InEffect(tps, thresholdText) ? tab2Value(current.set1, x) : current.set1[x];
 }
 
 void TableModel::InterpolateKnots(int a) {
-    ::InterpolateKnots(content, a, endsInterpolation, invert);
+    ::InterpolateKnots(current, a, EndsInterpolation, Invert);
 }
 
-void TableModel::ClearKnotMarks() {
-    content.KnotMarks1.fill(0);
-    content.KnotMarks2.fill(0);
-    content.LearnedKnotMarks.fill(0);
+void TableModel::clearKnotMarks() {
+    current.KnotMarks1.fill(0);
+    current.KnotMarks2.fill(0);
+    current.LearnedKnotMarks.fill(0);
 }
 
-void TableModel::ReplaceWithIdentity() {
+void TableModel::replaceWithIdentity() {
     TakeSnapshot();
     for (int x = 0; x < MafCount; ++x)
-        content.set1[x] = invert ? 255 - x : x;
+        current.set1[x] = Invert ? 255 - x : x;
     CopyRegion(CopyMode::Tab1ToTab2, TableSet::First, TableSet::First);
     SetDefaultParameters(TableSet::First);
 }
 
 void TableModel::LoadTabFile(TableSet set, const TabFileContent& file) {
-    image(set) = file.image;
+    imageOf(set) = file.image;
     if (set == TableSet::First && file.learnedValues)
-        content.LearnedValues = *file.learnedValues;
+        current.LearnedValues = *file.learnedValues;
     TakeSnapshot();
 }

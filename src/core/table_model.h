@@ -21,14 +21,14 @@ public:
     // and a snapshot of that state.
     TableModel();
 
-    const TableContent& Content() const { return content; }
-    const TableImage& Image(TableSet set) const;
+    const TableContent& content() const { return current; }
+    const TableImage& image(TableSet set) const;
 
-    bool EndsInterpolation() const { return endsInterpolation; }
-    bool Invert() const { return invert; }
+    bool endsInterpolation() const { return EndsInterpolation; }
+    bool invert() const { return Invert; }
     // Only set the flag; nothing is recomputed.
-    void SetEndsInterpolation(bool on) { endsInterpolation = on; }
-    void SetInvert(bool on) { invert = on; }
+    void SetEndsInterpolation(bool on) { EndsInterpolation = on; }
+    void SetInvert(bool on) { Invert = on; }
 
     void SetDefaultParameters(TableSet set);
     void ReadParameters(TableSet set, const ParameterTexts& texts);
@@ -52,26 +52,26 @@ public:
     void InterpolateKnots(int a);
 
     // The interpolation toggle starts afresh: no knot in either set nor on the learned curve.
-    void ClearKnotMarks();
+    void clearKnotMarks();
 
     // Snapshot, then Tab1 and Tab2 of set 1 become the identity line (falling from 255 to 0 with
     // Invert) and the parameters of set 1 their defaults. Knot marks and learned values stay.
-    void ReplaceWithIdentity();
+    void replaceWithIdentity();
 
     // Replaces the set with a file's image; learned values from the file go into set 1 only. A
     // snapshot is taken afterwards, so undo returns to the loaded state.
     void LoadTabFile(TableSet set, const TabFileContent& file);
 
-    void TakeSnapshot() { snapshot = content; }
+    void TakeSnapshot() { Snapshot = current; }
     // Restores the snapshot without taking one: a second Undo restores the same state again.
-    void Undo() { content = snapshot; }
+    void Undo() { current = Snapshot; }
 
 private:
-    TableImage& image(TableSet set);
+    TableImage& imageOf(TableSet set);
     void setEntry(TableSet set, int index, int value, bool markKnot);
 
-    TableContent content;
-    TableContent snapshot;
-    bool endsInterpolation = false;
-    bool invert = false;
+    TableContent current;
+    TableContent Snapshot;
+    bool EndsInterpolation = false;
+    bool Invert = false;
 };

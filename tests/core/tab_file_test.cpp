@@ -147,8 +147,8 @@ TEST_F(TabFileTest, FileOf260BytesShowsZeroForTheMissingParameters) {
 
 TEST_F(TabFileTest, SavedStartUpTableIsZerosDefaultParametersZeros) {
     TableModel model;
-    model.ReadParameters(TableSet::First, ShowParameters(model.Image(TableSet::First)));
-    const fs::path saved = saveTabFile(folder / "start", model.Image(TableSet::First));
+    model.ReadParameters(TableSet::First, ShowParameters(model.image(TableSet::First)));
+    const fs::path saved = saveTabFile(folder / "start", model.image(TableSet::First));
 
     Bytes expected(256, 0);
     expected.insert(expected.end(), {0x04, 0x05, 0x80, 0x40, 0x80, 0x80, 0x80, 0xFF});

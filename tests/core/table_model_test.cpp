@@ -22,13 +22,13 @@ TEST(TableModel, StartsWithZeroOutputsAndDefaultParameters) {
     const TableModel model;
     for (const TableSet set : {TableSet::First, TableSet::Second}) {
         for (int maf = 0; maf < MafCount; ++maf) {
-            ASSERT_EQ(model.Image(set)[maf], 0);
-            ASSERT_EQ(tab2Value(model.Image(set), maf), 0);
+            ASSERT_EQ(model.image(set)[maf], 0);
+            ASSERT_EQ(tab2Value(model.image(set), maf), 0);
         }
-        EXPECT_EQ(ShowParameters(model.Image(set)), DefaultTexts);
+        EXPECT_EQ(ShowParameters(model.image(set)), DefaultTexts);
     }
-    EXPECT_FALSE(model.EndsInterpolation());
-    EXPECT_FALSE(model.Invert());
+    EXPECT_FALSE(model.endsInterpolation());
+    EXPECT_FALSE(model.invert());
 }
 
 struct PointCase {
@@ -44,14 +44,14 @@ class SetPointCurves : public testing::TestWithParam<PointCase> {};
 TEST_P(SetPointCurves, WritesAKnotOnTheSelectedCurveOnly) {
     const PointCase& c = GetParam();
     TableModel model;
-    TableContent expected = model.Content();
+    TableContent expected = model.content();
     model.SetPoint(c.curve, c.x, 99, false);
     if (c.entry >= 0) {
         TableImage& image = c.set == TableSet::First ? expected.set1 : expected.set2;
         image[c.entry] = 99;
         (c.set == TableSet::First ? expected.KnotMarks1 : expected.KnotMarks2)[c.entry] = KnotMark;
     }
-    expectSameContent(model.Content(), expected);
+    expectSameContent(model.content(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -77,9 +77,9 @@ TEST_P(SetPointLearned, BelowTheTableForgetsOnOrAboveLearnsTheTableValue) {
     model.SetPoint(TableCurve::Set1Tab1, 40, 100, false);
     model.SetPoint(TableCurve::Learned, 40, 55, false); // a point learned before
     model.SetPoint(TableCurve::Learned, 40, GetParam().y, false);
-    EXPECT_EQ(model.Content().LearnedValues[40], GetParam().learned);
-    EXPECT_EQ(model.Content().LearnedKnotMarks[40], KnotMark);
-    EXPECT_EQ(model.Content().set1[40], 100);
+    EXPECT_EQ(model.content().LearnedValues[40], GetParam().learned);
+    EXPECT_EQ(model.content().LearnedKnotMarks[40], KnotMark);
+    EXPECT_EQ(model.content().set1[40], 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(TableModel, SetPointLearned,
@@ -89,9 +89,9 @@ TEST(TableModel, SetPointInterpolatesWhenAskedWithTheEditedPointAsA) {
     TableModel model;
     model.SetEndsInterpolation(true);
     model.SetPoint(TableCurve::Set1Tab1, 64, 128, true);
-    EXPECT_EQ(model.Image(TableSet::First)[32], 64) << "line through the origin";
+    EXPECT_EQ(model.image(TableSet::First)[32], 64) << "line through the origin";
     model.SetPoint(TableCurve::Set1Tab1, 200, 220, true);
-    const TableImage& tab = model.Image(TableSet::First);
+    const TableImage& tab = model.image(TableSet::First);
     EXPECT_EQ(tab[132], 174) << "straight from (64, 128) to (200, 220): 128 + 92 x 68 / 136";
     EXPECT_EQ(tab[255], 255) << "the rightmost knot's line runs on to MAF 255, clamped";
     EXPECT_EQ(tab[210], 227);
@@ -102,8 +102,8 @@ TEST(TableModel, SetPointWithoutInterpolationOnlyMarksTheKnot) {
     TableModel model;
     model.SetEndsInterpolation(true);
     model.SetPoint(TableCurve::Set1Tab1, 64, 128, false);
-    EXPECT_EQ(model.Image(TableSet::First)[32], 0);
-    EXPECT_EQ(model.Content().KnotMarks1[64], KnotMark);
+    EXPECT_EQ(model.image(TableSet::First)[32], 0);
+    EXPECT_EQ(model.content().KnotMarks1[64], KnotMark);
 }
 
 TEST(TableModel, ActiveTableIsChosenByTheThresholdText) {
@@ -121,54 +121,54 @@ TEST(TableModel, SetActiveTableValueInTab1MarksAndInterpolates) {
     TableModel model;
     model.SetEndsInterpolation(true);
     model.SetActiveTableValue(64, 128, 100, true, "100");
-    EXPECT_EQ(model.Image(TableSet::First)[64], 128);
-    EXPECT_EQ(model.Image(TableSet::First)[32], 64);
-    EXPECT_EQ(model.Content().KnotMarks1[64], KnotMark);
+    EXPECT_EQ(model.image(TableSet::First)[64], 128);
+    EXPECT_EQ(model.image(TableSet::First)[32], 64);
+    EXPECT_EQ(model.content().KnotMarks1[64], KnotMark);
 
     model.SetActiveTableValue(100, 3, 0, false, "100");
-    EXPECT_EQ(model.Image(TableSet::First)[100], 3);
-    EXPECT_EQ(model.Content().KnotMarks1[100], 0) << "no knot without markKnot";
+    EXPECT_EQ(model.image(TableSet::First)[100], 3);
+    EXPECT_EQ(model.content().KnotMarks1[100], 0) << "no knot without markKnot";
 }
 
 TEST(TableModel, SetActiveTableValueInTab2LeavesInterpolationForTheNextRun) {
     TableModel model;
     model.SetActiveTableValue(10, 20, 101, true, "100");
     model.SetActiveTableValue(20, 40, 101, true, "100");
-    EXPECT_EQ(model.Image(TableSet::First)[tab2Index(15)], 0);
-    EXPECT_EQ(model.Content().KnotMarks1[tab2Index(20)], KnotMark);
+    EXPECT_EQ(model.image(TableSet::First)[tab2Index(15)], 0);
+    EXPECT_EQ(model.content().KnotMarks1[tab2Index(20)], KnotMark);
 
     model.InterpolateKnots(20);
-    EXPECT_EQ(model.Image(TableSet::First)[tab2Index(15)], 30);
+    EXPECT_EQ(model.image(TableSet::First)[tab2Index(15)], 30);
 }
 
 TEST(TableModel, SetActiveTableValueIgnoresTab2BelowMaf8) {
     TableModel model;
-    const TableContent before = model.Content();
+    const TableContent before = model.content();
     model.SetActiveTableValue(5, 200, 101, true, "100");
-    expectSameContent(model.Content(), before);
+    expectSameContent(model.content(), before);
 }
 
 TEST(TableModel, UndoTwiceRestoresTheStateBeforeTheEditBothTimes) {
     TableModel model;
     model.SetPoint(TableCurve::Set1Tab1, 10, 20, false);
     model.SetPoint(TableCurve::Learned, 10, 30, false);
-    const TableContent beforeEdit = model.Content();
+    const TableContent beforeEdit = model.content();
     model.SetEndsInterpolation(true);
     model.SetPoint(TableCurve::Set1Tab1, 20, 40, true);
 
     model.Undo();
-    expectSameContent(model.Content(), beforeEdit);
+    expectSameContent(model.content(), beforeEdit);
     model.Undo();
-    expectSameContent(model.Content(), beforeEdit);
+    expectSameContent(model.content(), beforeEdit);
 }
 
 TEST(TableModel, AnIneffectiveEditStillTakesASnapshot) {
     TableModel model;
     model.SetPoint(TableCurve::Set1Tab1, 10, 20, false);
-    const TableContent afterFirstEdit = model.Content();
+    const TableContent afterFirstEdit = model.content();
     model.SetPoint(TableCurve::Set1Tab2, 5, 99, false);
     model.Undo();
-    expectSameContent(model.Content(), afterFirstEdit);
+    expectSameContent(model.content(), afterFirstEdit);
 }
 
 TEST(TableModel, CopyRegionTakesNoSnapshot) {
@@ -177,20 +177,20 @@ TEST(TableModel, CopyRegionTakesNoSnapshot) {
     const TableContent beforeLastEdit = [&] {
         TableModel copy = model;
         copy.Undo();
-        return copy.Content();
+        return copy.content();
     }();
     model.CopyRegion(CopyMode::Tab1ToTab2, TableSet::First, TableSet::First);
-    EXPECT_EQ(tab2Value(model.Image(TableSet::First), 10), 20);
+    EXPECT_EQ(tab2Value(model.image(TableSet::First), 10), 20);
     model.Undo();
-    expectSameContent(model.Content(), beforeLastEdit);
+    expectSameContent(model.content(), beforeLastEdit);
 }
 
 TEST(TableModel, CopyRegionBetweenSets) {
     TableModel model;
     model.SetPoint(TableCurve::Set2Tab1, 100, 42, false);
     model.CopyRegion(CopyMode::Tab1ToTab1, TableSet::Second, TableSet::First);
-    EXPECT_EQ(model.Image(TableSet::First)[100], 42);
-    EXPECT_EQ(model.Content().KnotMarks1[100], 0) << "knot marks stay";
+    EXPECT_EQ(model.image(TableSet::First)[100], 42);
+    EXPECT_EQ(model.content().KnotMarks1[100], 0) << "knot marks stay";
 }
 
 TEST(TableModel, ClearKnotMarksForgetsEveryKnotButKeepsTheCurves) {
@@ -198,12 +198,12 @@ TEST(TableModel, ClearKnotMarksForgetsEveryKnotButKeepsTheCurves) {
     model.SetPoint(TableCurve::Set1Tab1, 10, 20, false);
     model.SetPoint(TableCurve::Set2Tab2, 30, 40, false);
     model.SetPoint(TableCurve::Learned, 10, 20, false);
-    model.ClearKnotMarks();
-    EXPECT_EQ(model.Content().KnotMarks1, KnotMarkArray{});
-    EXPECT_EQ(model.Content().KnotMarks2, KnotMarkArray{});
-    EXPECT_EQ(model.Content().LearnedKnotMarks, MafValues{});
-    EXPECT_EQ(model.Image(TableSet::First)[10], 20);
-    EXPECT_EQ(model.Content().LearnedValues[10], 20);
+    model.clearKnotMarks();
+    EXPECT_EQ(model.content().KnotMarks1, KnotMarkArray{});
+    EXPECT_EQ(model.content().KnotMarks2, KnotMarkArray{});
+    EXPECT_EQ(model.content().LearnedKnotMarks, MafValues{});
+    EXPECT_EQ(model.image(TableSet::First)[10], 20);
+    EXPECT_EQ(model.content().LearnedValues[10], 20);
 }
 
 class Identity : public testing::TestWithParam<bool> {};
@@ -214,20 +214,20 @@ TEST_P(Identity, ResetsSet1ToThePassThroughLineAndDefaultParameters) {
     model.SetInvert(invert);
     model.SetPoint(TableCurve::Set1Tab1, 10, 99, false);
     model.ReadParameters(TableSet::First, {"1", "2", "3", "4", "5", "6", "7", "8"});
-    const TableContent before = model.Content();
+    const TableContent before = model.content();
 
-    model.ReplaceWithIdentity();
-    const TableImage& image = model.Image(TableSet::First);
+    model.replaceWithIdentity();
+    const TableImage& image = model.image(TableSet::First);
     for (int maf = 0; maf < MafCount; ++maf) {
         const int line = invert ? 255 - maf : maf;
         ASSERT_EQ(image[maf], line) << maf;
         ASSERT_EQ(tab2Value(image, maf), line) << maf;
     }
     EXPECT_EQ(ShowParameters(image), DefaultTexts);
-    EXPECT_EQ(model.Content().KnotMarks1[10], KnotMark) << "knot marks stay";
+    EXPECT_EQ(model.content().KnotMarks1[10], KnotMark) << "knot marks stay";
 
     model.Undo();
-    expectSameContent(model.Content(), before);
+    expectSameContent(model.content(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(TableModel, Identity, testing::Bool());
@@ -243,9 +243,9 @@ TEST(TableModel, LoadingSet1TakesLearnedValuesAndUndoReturnsToTheLoadedState) {
 
     model.LoadTabFile(TableSet::First, file);
     model.Undo();
-    EXPECT_EQ(model.Image(TableSet::First), file.image);
-    EXPECT_EQ(model.Content().LearnedValues, learned);
-    EXPECT_EQ(model.Content().KnotMarks1[10], KnotMark) << "loading leaves knot marks";
+    EXPECT_EQ(model.image(TableSet::First), file.image);
+    EXPECT_EQ(model.content().LearnedValues, learned);
+    EXPECT_EQ(model.content().KnotMarks1[10], KnotMark) << "loading leaves knot marks";
 }
 
 TEST(TableModel, LoadingSet2IgnoresLearnedValues) {
@@ -257,9 +257,9 @@ TEST(TableModel, LoadingSet2IgnoresLearnedValues) {
     file.learnedValues = MafValues{};
 
     model.LoadTabFile(TableSet::Second, file);
-    EXPECT_EQ(model.Image(TableSet::Second), file.image);
-    EXPECT_EQ(model.Content().LearnedValues[10], 20);
-    EXPECT_EQ(model.Image(TableSet::First)[10], 20);
+    EXPECT_EQ(model.image(TableSet::Second), file.image);
+    EXPECT_EQ(model.content().LearnedValues[10], 20);
+    EXPECT_EQ(model.image(TableSet::First)[10], 20);
 }
 
 TEST(TableModel, RefusesMafIndexesOutsideTheTable) {
