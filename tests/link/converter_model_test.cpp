@@ -248,6 +248,12 @@ TEST(ConverterModel, StreamFaultsDropOneByteOrTheLine) {
     EXPECT_FALSE(hanging.HangUpDue());
     EXPECT_EQ(hanging.Poll(1000).size(), ConverterModel::kHangUpAfterPackets * 8u);
     EXPECT_TRUE(hanging.HangUpDue());
+
+    ConverterModel fading;
+    fading.Feed(Command("sl"), 0);
+    EXPECT_EQ(fading.Poll(0).size(), 8u);
+    fading.SetFaults({.silent = true}); // switched while running, as a test does through the server
+    EXPECT_TRUE(fading.Poll(100).empty());
 }
 
 TEST(FaultSwitches, CommandLineWordsTurnSwitchesOn) {
