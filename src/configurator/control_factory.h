@@ -53,8 +53,10 @@ inline QLineEdit* NamedEdit(const char* name, const QString& text, const QString
     return edit;
 }
 
-inline QLineEdit* ParameterEdit(const char* name, const QString& text) {
-    auto* edit = NamedEdit(name, text, ThreeDigitMask, 3);
+// The enrichment factor shows below 0 for stored values under 128, so its box also takes a sign.
+inline QLineEdit* ParameterEdit(const char* name, const QString& text, bool signedValue = false) {
+    auto* edit = signedValue ? NamedEdit(name, text, SignedThreeDigitMask, 4)
+                             : NamedEdit(name, text, ThreeDigitMask, 3);
     edit->setFixedWidth(36);
     return edit;
 }

@@ -4,6 +4,7 @@
 #include "firmware_manual.h"
 #include "key_preview.h"
 #include "list_ports.h"
+#include "table.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -64,6 +65,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(MainPageControl);
 
     BuildMenuBars();
+    ConnectTableHandlers();
+    TabSheetTableGraph->installEventFilter(this);
 
     keyPreview = new TKeyPreview(
         this, [this](QKeyEvent& key) { return FormKeyDown(key); },
@@ -84,6 +87,9 @@ void TForm1::FormCreate() {
 
     // Captions are UTF-8 throughout, so the Cyrillic code page needs no selecting here.
 
+    CreateWorkingTable();
+    CreateComparisonTable();
+
     firmwareLabelPrefix = LabelFirmware->text();
 }
 
@@ -103,6 +109,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         LabelFirmwareManualClick();
         return true;
     }
+    if (watched == TabSheetTableGraph && event->type() == QEvent::Show)
+        TabSheetTableGraphShow();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -111,6 +119,11 @@ void TForm1::LabelFirmwareManualClick() {
 }
 
 bool TForm1::FormKeyDown(QKeyEvent& key) {
+    if (key.key() == Qt::Key_Z && (key.modifiers() & Qt::ControlModifier)) {
+        workingTable->Undo();
+        workingTable->Redraw();
+        return false;
+    }
     // Enter never reaches the focused control.
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }

@@ -28,6 +28,7 @@ class TFileAction;
 class TGauge;
 class TKeyPreview;
 class TUpDown;
+class Table;
 
 class TForm1 : public QMainWindow, public TListener {
     Q_OBJECT
@@ -45,6 +46,24 @@ public:
     bool FormKeyUp(QKeyEvent& key);
 
     void Dispatch(TMessage& message) override;
+
+    // Table files, copies and the 1:1 table (the table pages).
+    void TabFileOpenOpenDialogCanClose(const QString& fileName, bool& canClose);
+    void TabFileSaveSaveDialogCanClose(const QString& fileName, bool& canClose);
+    void TabFileSaveBeforeExecute();
+    void FileOpenCompareOpenDialogCanClose(const QString& fileName, bool& canClose);
+    void FileOpenCompare2OpenDialogCanClose(const QString& fileName, bool& canClose);
+    void FileSaveAsCompareSaveDialogCanClose(const QString& fileName, bool& canClose);
+    void FileSaveAsCompare2SaveDialogCanClose(const QString& fileName, bool& canClose);
+    void ActionTableOneToOneExecute();
+    void ActionCopyOneToTwoExecute();
+    void ActionCopyTwoToOneExecute();
+    void TabSheetTableGraphShow();
+    void RadioButtonVRiseClick();
+    void RadioButtonIntEndsOnClick();
+
+    Table* WorkingTable() const { return workingTable; }
+    Table* ComparisonTable() const { return comparisonTable; }
 
     TZarniBroadcaster* Broadcaster() const { return bus.get(); }
     const QString& FirmwareLabelPrefix() const { return firmwareLabelPrefix; }
@@ -255,8 +274,13 @@ private:
     QWidget* BuildAutotuningSetupPage();
     QWidget* BuildFirmwareUpdatePage();
     void BuildMenuBars();
+    void CreateWorkingTable();
+    void CreateComparisonTable();
+    void ConnectTableHandlers();
 
     std::unique_ptr<TZarniBroadcaster> bus;
+    Table* workingTable = nullptr;
+    Table* comparisonTable = nullptr;
     TKeyPreview* keyPreview = nullptr;
     QString firmwareLabelPrefix;
     QString soundDir;

@@ -33,7 +33,7 @@ QWidget* TForm1::BuildTableGraphPage() {
     MaskEditRpm = ParameterEdit("MaskEditRpm", "100");
     MaskEditMafTime = ParameterEdit("MaskEditMafTime", "4");
     MaskEditTreshold = ParameterEdit("MaskEditTreshold", "5");
-    MaskEditEnrichmentFactor = ParameterEdit("MaskEditEnrichmentFactor", "0");
+    MaskEditEnrichmentFactor = ParameterEdit("MaskEditEnrichmentFactor", "0", true);
     MaskEditEnleanmentFactor = ParameterEdit("MaskEditEnleanmentFactor", "50");
     MaskEditTpsThreshold = ParameterEdit("MaskEditTpsThreshold", "255");
 
@@ -144,8 +144,9 @@ QWidget* TForm1::BuildTableComparePage() {
     grid->addWidget(LabelSm, 0, 1, 1, 3);
     grid->addWidget(LabelEnrch, 0, 4, 1, 4);
     for (int column = 0; column < 8; ++column) {
-        *row1[column] = ParameterEdit(names1[column], initial[column]);
-        *row2[column] = ParameterEdit(names2[column], initial[column]);
+        const bool signedValue = *row1 + column == &MaskEditEnrichmentFactor1Compare;
+        *row1[column] = ParameterEdit(names1[column], initial[column], signedValue);
+        *row2[column] = ParameterEdit(names2[column], initial[column], signedValue);
         grid->addWidget(headings[column], 1, column + 1);
         grid->addWidget(*row1[column], 2, column + 1);
         grid->addWidget(*row2[column], 3, column + 1);

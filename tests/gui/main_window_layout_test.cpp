@@ -112,7 +112,8 @@ TEST_F(MainWindowLayout, ParameterBoxesTakeUpToThreeDigitsAndStartAtTheirDefault
         if (!box)
             continue;
         EXPECT_EQ(box->text(), text) << name.toStdString();
-        EXPECT_EQ(box->inputMask(), "000") << name.toStdString();
+        // The enrichment factor is shown below 0 for stored values under 128, so it takes a sign.
+        EXPECT_EQ(box->inputMask(), name.contains("EnrichmentFactor") ? "#000" : "000") << name.toStdString();
         EXPECT_FALSE(box->isReadOnly()) << name.toStdString();
     }
 

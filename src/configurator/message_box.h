@@ -1,0 +1,8 @@
+#pragma once
+// The program's modal message box: the text exactly as given, one OK button.
+
+#include <QString>
+
+class QWidget;
+
+void ShowMessage(const QString& text, QWidget* parent = nullptr);

@@ -1,0 +1,227 @@
+#include "table_chart.h"
+
+#include "numbers.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolTip>
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int ButtonWidth = 70;
+constexpr int ButtonHeight = 25;
+constexpr int ButtonInsetFromRight = 78;
+constexpr int ButtonPitch = 33;
+// How near the pointer must come to a point's centre, in pixels, for the point to be "under" it.
+constexpr double PointHitRadius = 4.0;
+constexpr int MinimumDrag = 4;
+
+void StyleAxis(QCPAxis* axis, const QString& title, double maximum) {
+    QFont titleFont = axis->labelFont();
+    titleFont.setPointSize(12);
+    axis->setLabel(title);
+    axis->setLabelFont(titleFont);
+    axis->setLabelColor(Qt::black);
+    axis->setTickLabelColor(Qt::black);
+    axis->setBasePen(QPen(Qt::black));
+    axis->setTickPen(QPen(Qt::black));
+    axis->setSubTickPen(QPen(Qt::black));
+    axis->setRange(0, maximum);
+    axis->grid()->setPen(QPen(Qt::gray, 0, Qt::DotLine));
+}
+
+QLinearGradient BackgroundGradient(const QColor& middle) {
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    gradient.setColorAt(0, Qt::white);
+    gradient.setColorAt(0.5, middle);
+    gradient.setColorAt(1, Qt::white);
+    return gradient;
+}
+
+} // namespace
+
+TTableChart::TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle& curve0,
+                         const CurveStyle& curve1)
+    : QObject(plot), plot(plot), selectors(new QButtonGroup(this)) {
+    plot->setBackground(QBrush(BackgroundGradient(QColor("#669DB5"))));
+    plot->axisRect()->setBackground(Qt::NoBrush);
+    plot->legend->setVisible(false);
+    StyleAxis(plot->yAxis, "Выход конвертера", OutputAxisMax);
+    StyleAxis(plot->xAxis, "MAF", MafAxisMax);
+    plot->yAxis->setTickLengthIn(10);
+    plot->yAxis->setTickLengthOut(10);
+    plot->yAxis->setSubTickLength(5, 0);
+    plot->xAxis->setTickLengthIn(10);
+    plot->xAxis->setSubTickLength(3, 0);
+    plot->setSelectionRectMode(QCP::srmCustom);
+    connect(plot->selectionRect(), &QCPSelectionRect::accepted, this,
+            [this](const QRect& rectangle, QMouseEvent*) { RectangleDragged(rectangle); });
+    plot->setMouseTracking(true);
+    plot->installEventFilter(this);
+
+    selectors->setExclusive(true);
+    AddCurve(curve0);
+    AddCurve(curve1);
+    AddCurve({"Trained", QColor("#008000")});
+    for (int i = 0; i < 3; ++i)
+        AddSelector(plot->graph(i)->name(), 8 + ButtonPitch * i);
+    if (!learnedCurve) {
+        plot->graph(2)->setVisible(false);
+        Selector(2)->hide();
+    }
+    toggle = new QPushButton("Interpolate", plot);
+    toggle->setObjectName("Interpolate");
+    toggle->setCheckable(true);
+    toggle->setFixedSize(ButtonWidth, ButtonHeight);
+    column.emplace_back(toggle, learnedCurve ? 8 + ButtonPitch * 3 : ButtonPitch * 3 - 25);
+    connect(toggle, &QPushButton::clicked, this, &TTableChart::ToggleClicked);
+    Selector(0)->setChecked(true);
+    PlaceButtons();
+}
+
+void TTableChart::AddSecondSet(const CurveStyle& curve3, const CurveStyle& curve4) {
+    plot->setBackground(QBrush(BackgroundGradient(QColor("#EDF06C"))));
+    AddCurve(curve3);
+    AddCurve(curve4);
+    AddSelector(curve3.title, ButtonPitch * 4 - 25);
+    AddSelector(curve4.title, ButtonPitch * 5 - 25);
+    Selector(0)->setChecked(true);
+    PlaceButtons();
+}
+
+void TTableChart::AddCurve(const CurveStyle& style) {
+    QCPGraph* graph = plot->addGraph();
+    graph->setName(style.title);
+    graph->setPen(QPen(style.colour, 1));
+    graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, style.colour, 5));
+}
+
+QPushButton* TTableChart::AddSelector(const QString& caption, int top) {
+    auto* button = new QPushButton(caption, plot);
+    button->setObjectName("Selector" + QString::number(selectors->buttons().size()));
+    button->setCheckable(true);
+    button->setFixedSize(ButtonWidth, ButtonHeight);
+    selectors->addButton(button, selectors->buttons().size());
+    column.emplace_back(button, top);
+    return button;
+}
+
+void TTableChart::PlaceButtons() {
+    for (auto [button, top] : column)
+        button->move(plot->width() - ButtonInsetFromRight, top);
+}
+
+int TTableChart::CurveCount() const {
+    return plot->graphCount();
+}
+
+void TTableChart::SetCurve(int index, const QVector<double>& maf, const QVector<double>& output) {
+    plot->graph(index)->setData(maf, output, true);
+}
+
+int TTableChart::SelectedCurve() const {
+    return selectors->checkedId();
+}
+
+bool TTableChart::InterpolationOn() const {
+    return toggle->isChecked();
+}
+
+QPushButton* TTableChart::Selector(int curve) const {
+    return static_cast<QPushButton*>(selectors->button(curve));
+}
+
+void TTableChart::RestoreAxes() {
+    plot->yAxis->setRange(0, OutputAxisMax);
+    plot->xAxis->setRange(0, MafAxisMax);
+    emit AxesRestored();
+}
+
+bool TTableChart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != plot)
+        return false;
+    switch (event->type()) {
+    case QEvent::Resize:
+        PlaceButtons();
+        break;
+    case QEvent::MouseButtonPress: {
+        const QPoint position = static_cast<QMouseEvent*>(event)->position().toPoint();
+        pressPosition = position;
+        UpdateHint(position, false);
+        break;
+    }
+    case QEvent::MouseMove:
+        UpdateHint(static_cast<QMouseEvent*>(event)->position().toPoint(), true);
+        break;
+    case QEvent::MouseButtonDblClick:
+        DoubleClick();
+        return true;
+    default:
+        break;
+    }
+    return false;
+}
+
+void TTableChart::UpdateHint(const QPoint& pointer, bool showNow) {
+    hintText.clear();
+    for (int curve = 0; curve < plot->graphCount(); ++curve) {
+        QCPGraph* graph = plot->graph(curve);
+        if (!graph->visible())
+            continue;
+        for (auto point = graph->data()->constBegin(); point != graph->data()->constEnd(); ++point) {
+            const double dx = plot->xAxis->coordToPixel(point->key) - pointer.x();
+            const double dy = plot->yAxis->coordToPixel(point->value) - pointer.y();
+            if (std::hypot(dx, dy) <= PointHitRadius) {
+                // The last curve with a point here gives the hint.
+                hintText = QString("MAF=%1  OUT=%2").arg(int(point->key)).arg(int(point->value));
+                break;
+            }
+        }
+    }
+    plot->setToolTip(hintText);
+    if (showNow) {
+        if (hintText.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(plot->mapToGlobal(pointer), hintText, plot);
+    }
+}
+
+void TTableChart::DoubleClick() {
+    const double px0 = plot->xAxis->coordToPixel(plot->xAxis->range().lower);
+    const double px1 = plot->xAxis->coordToPixel(plot->xAxis->range().upper);
+    const double py0 = plot->yAxis->coordToPixel(plot->yAxis->range().lower);
+    const double py1 = plot->yAxis->coordToPixel(plot->yAxis->range().upper);
+    const double x = pressPosition.x();
+    const double y = pressPosition.y();
+    if (x < px0 || x > px1 || y > py0 || y < py1)
+        return;
+    const QCPRange h = plot->xAxis->range();
+    const QCPRange v = plot->yAxis->range();
+    const long double xv = (h.upper - h.lower) / (px1 - px0) * (x - px0) + h.lower;
+    const int yv = roundHalfEven((v.upper - v.lower) / (py0 - py1) * (py0 - y) + v.lower);
+    // A second double-click without a new press falls outside the plot.
+    pressPosition.setX(0);
+    const int maf = std::clamp(roundHalfUp(std::clamp<long double>(xv, 0, 255)), 0, 255);
+    emit PointChosen(maf, std::clamp(yv, 0, 255));
+}
+
+void TTableChart::RectangleDragged(const QRect& rectangle) {
+    // A click, or a drag too small to mean a rectangle.
+    if (std::abs(rectangle.width()) < MinimumDrag || std::abs(rectangle.height()) < MinimumDrag)
+        return;
+    // Dragged toward the upper left: back to the full view.
+    if (rectangle.width() < 0 && rectangle.height() < 0) {
+        RestoreAxes();
+        return;
+    }
+    plot->axisRect()->zoom(QRectF(rectangle.normalized()));
+    plot->replot();
+}

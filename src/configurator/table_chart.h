@@ -1,0 +1,80 @@
+#pragma once
+// The chart a table is edited on: its curves, the column of selector buttons that picks the curve the
+// mouse edits, the "Interpolate" toggle, the point hint, double-click editing and rubber-band zoom.
+// It only maps the mouse to table coordinates; the table decides what an edit does.
+
+#include <QColor>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QVector>
+
+#include <vector>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCustomPlot;
+class QMouseEvent;
+class QPushButton;
+
+class TTableChart : public QObject {
+    Q_OBJECT
+public:
+    struct CurveStyle {
+        QString title;
+        QColor colour;
+    };
+
+    // Builds curves [0], [1] and the learned curve [2] with their selectors, then the toggle. Without
+    // the learned curve, curve [2] is switched off, its selector hidden, and the toggle takes its place.
+    TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle& curve0, const CurveStyle& curve1);
+
+    // Adds curves [3] and [4] with their selectors below the toggle; the gradient's middle turns yellow.
+    void AddSecondSet(const CurveStyle& curve3, const CurveStyle& curve4);
+
+    int CurveCount() const;
+    void SetCurve(int index, const QVector<double>& maf, const QVector<double>& output);
+
+    // The curve whose selector is down.
+    int SelectedCurve() const;
+    bool InterpolationOn() const;
+    QPushButton* Selector(int curve) const;
+    QPushButton* InterpolateToggle() const { return toggle; }
+
+    // "MAF=…  OUT=…" of the point under the pointer, empty over no point.
+    QString HintText() const { return hintText; }
+
+    void RestoreAxes();
+
+    QCustomPlot* Plot() const { return plot; }
+
+    static constexpr double MafAxisMax = 300;
+    static constexpr double OutputAxisMax = 260;
+
+signals:
+    // A double-click inside the plot chose this point of the selected curve.
+    void PointChosen(int maf, int output);
+    // The toggle was clicked, whichever way it went.
+    void ToggleClicked();
+    // The full view is back; the curves want refilling.
+    void AxesRestored();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void AddCurve(const CurveStyle& style);
+    QPushButton* AddSelector(const QString& caption, int top);
+    void PlaceButtons();
+    void UpdateHint(const QPoint& pointer, bool showNow);
+    void DoubleClick();
+    void RectangleDragged(const QRect& rectangle);
+
+    QCustomPlot* plot;
+    QButtonGroup* selectors;
+    QPushButton* toggle = nullptr;
+    // Each button with its distance from the chart's top; they hang from the chart's top right corner.
+    std::vector<std::pair<QAbstractButton*, int>> column;
+    QPoint pressPosition;
+    QString hintText;
+};
