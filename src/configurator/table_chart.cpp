@@ -171,17 +171,18 @@ bool TTableChart::eventFilter(QObject* watched, QEvent* event) {
 
 void TTableChart::UpdateHint(const QPoint& pointer, bool showNow) {
     hintText.clear();
+    // The last curve with a point under the pointer gives the hint; on a curve, the nearest point.
     for (int curve = 0; curve < plot->graphCount(); ++curve) {
         QCPGraph* graph = plot->graph(curve);
         if (!graph->visible())
             continue;
+        double nearest = PointHitRadius;
         for (auto point = graph->data()->constBegin(); point != graph->data()->constEnd(); ++point) {
-            const double dx = plot->xAxis->coordToPixel(point->key) - pointer.x();
-            const double dy = plot->yAxis->coordToPixel(point->value) - pointer.y();
-            if (std::hypot(dx, dy) <= PointHitRadius) {
-                // The last curve with a point here gives the hint.
+            const double distance = std::hypot(plot->xAxis->coordToPixel(point->key) - pointer.x(),
+                                               plot->yAxis->coordToPixel(point->value) - pointer.y());
+            if (distance <= nearest) {
+                nearest = distance;
                 hintText = QString("MAF=%1  OUT=%2").arg(int(point->key)).arg(int(point->value));
-                break;
             }
         }
     }
