@@ -4,6 +4,7 @@
 #include "main_window.h"
 #include "progress_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
 
     TForm1 form;
     form.show();
+    // The 1:1 table, so the table chart shows its curves.
+    form.ActionTableOneToOne->trigger();
     bool ok = true;
     const struct {
         QTabWidget* inner;
