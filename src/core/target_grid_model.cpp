@@ -1,0 +1,85 @@
+#include "target_grid_model.h"
+
+#include "numbers.h"
+#include "oxygen_sensor.h"
+
+namespace {
+
+constexpr int kFullSpanMax = 255;
+constexpr int kLastTargetRow = TargetGridModel::kHeaderRow - 1;
+constexpr int kFirstTargetColumn = TargetGridModel::kHeaderColumn + 1;
+constexpr int kLastColumn = TargetGridModel::kSize - 1;
+
+} // namespace
+
+void TargetGridModel::SetCalibration(int min, int max) {
+    tpsMin = min;
+    tpsMax = max;
+}
+
+int TargetGridModel::TpsPercent(int rawTps) {
+    int value = rawTps > tpsMax ? tpsMax : rawTps;
+    if (value < tpsMin)
+        value = tpsMin;
+    resetEmptySpan();
+    const auto percent =
+        static_cast<float>(static_cast<long double>(value - tpsMin) * 100 / (tpsMax - tpsMin));
+    return roundHalfEven(percent);
+}
+
+TargetGridModel::Choice TargetGridModel::TargetAt(const TargetGridCells& cells, int rawTps, int rpm) {
+    // Callers convert the throttle with TpsPercent first, which resets an empty span; doing the same
+    // here keeps a lone call from dividing by zero.
+    resetEmptySpan();
+    const int percent = roundHalfEven(static_cast<long double>(rawTps - tpsMin) / (tpsMax - tpsMin) * 100);
+    Choice choice;
+    choice.row = kLastTargetRow;
+    for (int row = kLastTargetRow; row >= 0; --row) {
+        if (leadingInteger(cells.Cell(kHeaderColumn, row)) <= percent)
+            choice.row = row;
+    }
+    choice.column = kFirstTargetColumn;
+    for (int column = kFirstTargetColumn; column <= kLastColumn; ++column) {
+        if (leadingInteger(cells.Cell(column, kHeaderRow)) <= rpm)
+            choice.column = column;
+    }
+    choice.value = leadingInteger(cells.Cell(choice.column, choice.row));
+    return choice;
+}
+
+void TargetGridModel::FillTargets(TargetGridCells& cells, int value) {
+    const std::string text = std::to_string(value);
+    for (int row = 0; row <= kLastTargetRow; ++row) {
+        for (int column = kFirstTargetColumn; column <= kLastColumn; ++column)
+            cells.SetCell(column, row, text);
+    }
+}
+
+TargetGridModel::CellKind TargetGridModel::KindOf(int column, int row) {
+    if (column == kHeaderColumn)
+        return row == kHeaderRow ? CellKind::Corner : CellKind::ThrottleHeader;
+    return row == kHeaderRow ? CellKind::SpeedHeader : CellKind::Target;
+}
+
+std::string_view TargetGridModel::EditMaskFor(int row) {
+    return row == kHeaderRow ? "!9999;1;" : "!999;1;";
+}
+
+TargetGridModel::Selection TargetGridModel::SelectCell(int column, int row, std::string_view cellText,
+                                                       int sensorType, char separator) {
+    Selection selection;
+    const CellKind kind = KindOf(column, row);
+    selection.editable = kind != CellKind::Corner;
+    if (kind == CellKind::Target) {
+        selection.hintShown = true;
+        selection.hint = O2ReferenceHint(cellText, sensorType, separator);
+    }
+    return selection;
+}
+
+void TargetGridModel::resetEmptySpan() {
+    if (tpsMax == tpsMin) {
+        tpsMin = 0;
+        tpsMax = kFullSpanMax;
+    }
+}
