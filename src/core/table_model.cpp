@@ -1,6 +1,9 @@
 #include "table_model.h"
 
 #include "knot_interpolation.h"
+#include "numbers.h"
+
+#include <algorithm>
 
 #include <stdexcept>
 #include <string>
@@ -109,6 +112,42 @@ void TableModel::replaceWithIdentity() {
         current.set1[x] = Invert ? 255 - x : x;
     CopyRegion(CopyMode::Tab1ToTab2, TableSet::First, TableSet::First);
     SetDefaultParameters(TableSet::First);
+}
+
+void TableModel::ApplyCorrection(int value, int begin, int end, int mode) {
+    requireMaf(begin);
+    requireMaf(end);
+    const auto correct = [&](int x) {
+        current.set1[x] = std::clamp(current.set1[x] + value, 0, 255);
+        current.LearnedValues[x] = current.set1[x];
+        current.KnotMarks1[x] = KnotMark;
+    };
+    int edited = end;
+    if (mode == 0) {
+        for (int x = begin; x <= end; ++x) {
+            correct(x);
+            current.LearnedKnotMarks[x] = KnotMark;
+        }
+    } else {
+        edited = roundHalfEven((begin + end) / 2.0L);
+        correct(edited);
+        if (edited > 0 && edited < MafCount - 1) {
+            current.KnotMarks1[edited - 1] = 0;
+            current.KnotMarks1[edited + 1] = 0;
+        }
+    }
+    InterpolateKnots(edited);
+}
+
+void TableModel::ClearLearned(int begin, int end) {
+    requireMaf(begin);
+    requireMaf(end);
+    TakeSnapshot();
+    for (int x = begin; x <= end; ++x) {
+        current.LearnedValues[x] = 0;
+        current.KnotMarks1[x] = 0;
+        current.LearnedKnotMarks[x] = 0;
+    }
 }
 
 void TableModel::LoadTabFile(TableSet set, const TabFileContent& file) {

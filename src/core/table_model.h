@@ -58,6 +58,17 @@ public:
     // Invert) and the parameters of set 1 their defaults. Knot marks and learned values stay.
     void replaceWithIdentity();
 
+    // Adds value to Tab1 of set 1, limited to 0..255, and learns the corrected points at their new
+    // values. Mode 0 (live data stopped) corrects the whole window begin..end and makes every point a
+    // knot of both curves; mode 1 (live data running) corrects only the window's centre, which becomes
+    // a knot while its neighbours stop being knots. The table is then interpolated from the corrected
+    // point. No snapshot is taken.
+    void ApplyCorrection(int value, int begin, int end, int mode);
+
+    // Snapshot, then begin..end forget their learned values, their Tab1 knots of set 1 and their
+    // learned knots. Table values stay.
+    void ClearLearned(int begin, int end);
+
     // Replaces the set with a file's image; learned values from the file go into set 1 only. A
     // snapshot is taken afterwards, so undo returns to the loaded state.
     void LoadTabFile(TableSet set, const TabFileContent& file);
