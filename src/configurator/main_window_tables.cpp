@@ -26,6 +26,7 @@ void TForm1::CreateWorkingTable() {
         ChartTableGraph, true, {"Tab1", QColor("#FF0000")}, {"Tab2", QColor("#0000FF")},
         {MaskEditMafTime, MaskEditTreshold, MaskEditEnrichmentFactor, MaskEditEnleanmentFactor,
          MaskEditSmoothMaf, MaskEditTps, MaskEditRpm, MaskEditTpsThreshold});
+    workingTable->SetupDashboard(ChartDashboard);
 }
 
 void TForm1::CreateComparisonTable() {

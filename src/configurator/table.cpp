@@ -1,5 +1,6 @@
 #include "table.h"
 
+#include "colour.h"
 #include "message_box.h"
 #include "path_text.h"
 
@@ -117,6 +118,45 @@ void Table::Redraw() {
     if (hasSecondSet)
         fill(model.image(TableSet::Second), 3);
     chart->Plot()->replot();
+    RedrawDashboard();
+}
+
+void Table::SetupDashboard(QCustomPlot* plot) {
+    LiveTps = 255;
+    CorrectionValue = WindowBegin = WindowEnd = LiveMaf = LiveOut = 0;
+    dashboard = new TDashboardChart(plot, chart->Style(0), chart->Style(1));
+    connect(dashboard, &TDashboardChart::AxesRestored, this, &Table::RedrawDashboard);
+    RedrawDashboard();
+}
+
+void Table::RedrawDashboard() {
+    if (!dashboard)
+        return;
+    const TableContent& content = model.content();
+    dashboard->Fill({&content.set1, hasLearnedCurve ? &content.LearnedValues : nullptr, WindowBegin,
+                     WindowEnd, LiveMaf, LiveOut, table2InEffect(LiveTps, ThresholdText())});
+}
+
+void Table::ShowLiveSample(int maf, int out, int tps) {
+    LiveMaf = maf;
+    LiveOut = out;
+    LiveTps = tps;
+    RedrawDashboard();
+}
+
+void Table::SetDashboardColour(int colour) {
+    if (dashboard)
+        dashboard->SetColour(ColourFromBgr(colour));
+}
+
+void Table::ApplyCorrection(int value, int begin, int end, int mode) {
+    model.ApplyCorrection(value, begin, end, mode);
+    Redraw();
+}
+
+void Table::ClearLearned(int begin, int end) {
+    model.ClearLearned(begin, end);
+    Redraw();
 }
 
 void Table::SaveTabFile(int set, const QString& fileName) {

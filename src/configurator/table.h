@@ -3,16 +3,22 @@
 // table (two table files side by side). It binds the table rules to the parameter boxes and the table
 // chart; the rules themselves live in TableModel.
 
+#include "converter_protocol.h"
+#include "dashboard_chart.h"
 #include "table_chart.h"
 #include "table_model.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <array>
+#include <chrono>
 
 class QCustomPlot;
 class QLineEdit;
+class QProgressBar;
+class TRXTX;
 
 class Table : public QObject {
     Q_OBJECT
@@ -46,9 +52,36 @@ public:
     void Undo() { model.Undo(); }
     void Redraw();
 
+    // The dashboard (working table only): the table in effect at the live throttle, the learned
+    // curve, the correction window and the live point.
+    void SetupDashboard(QCustomPlot* plot);
+    void RedrawDashboard();
+    void ShowLiveSample(int maf, int out, int tps);
+    // colour: 0x00BBGGRR, the middle of the chart's background.
+    void SetDashboardColour(int colour);
+    // mode 0: the whole window (live data stopped); mode 1: its centre (live data running).
+    void ApplyCorrection(int value, int begin, int end, int mode);
+    void ClearLearned(int begin, int end);
+    TDashboardChart* Dashboard() const { return dashboard; }
+
     // Failures are shown to the user; the table and any existing file stay as they were.
     void SaveTabFile(int set, const QString& fileName);
     void LoadTabFile(int set, const QString& fileName);
+
+    // Exchanges with the converter (table_exchanges.cpp), of the working table only. Each does
+    // nothing without an open port; failures are shown through the link's reporters, except those
+    // of SendCorrection and SendWindow, which reach the caller.
+    void SetLink(TRXTX* rxtx) { link = rxtx; }
+    // The progress window hands itself over when it is created; WriteTables shows it.
+    void SetProgressWindow(QWidget* window, QProgressBar* bar);
+    // Tests shorten the paced wait of WriteTables; the converter needs the full one.
+    void SetWriteStepPause(std::chrono::milliseconds pause) { writeStepPause = pause; }
+    int ReadVersion();
+    void ReadTables();
+    void WriteTables();
+    void SendTablesLive();
+    void SendCorrection(int correction);
+    void SendWindow();
 
     const TableModel& Model() const { return model; }
     TTableChart* Chart() const { return chart; }
@@ -63,5 +96,16 @@ private:
     ParameterBoxes boxes1{};
     ParameterBoxes boxes2{};
     bool hasLearnedCurve = false;
+    TDashboardChart* dashboard = nullptr;
+    int CorrectionValue = 0;
+    int WindowBegin = 0;
+    int WindowEnd = 0;
+    int LiveMaf = 0;
+    int LiveOut = 0;
+    int LiveTps = 255;
     bool hasSecondSet = false;
+    TRXTX* link = nullptr;
+    QPointer<QWidget> progressWindow;
+    QPointer<QProgressBar> progressBar;
+    std::chrono::milliseconds writeStepPause = WriteStepPause;
 };

@@ -1,5 +1,6 @@
 #include "table_chart.h"
 
+#include "chart_look.h"
 #include "numbers.h"
 
 #include <QButtonGroup>
@@ -20,49 +21,17 @@ constexpr int ButtonInsetFromRight = 78;
 constexpr int ButtonPitch = 33;
 // How near the pointer must come to a point's centre, in pixels, for the point to be "under" it.
 constexpr double PointHitRadius = 4.0;
-constexpr int MinimumDrag = 4;
-
-void StyleAxis(QCPAxis* axis, const QString& title, double maximum) {
-    QFont titleFont = axis->labelFont();
-    titleFont.setPointSize(12);
-    axis->setLabel(title);
-    axis->setLabelFont(titleFont);
-    axis->setLabelColor(Qt::black);
-    axis->setTickLabelColor(Qt::black);
-    axis->setBasePen(QPen(Qt::black));
-    axis->setTickPen(QPen(Qt::black));
-    axis->setSubTickPen(QPen(Qt::black));
-    axis->setRange(0, maximum);
-    axis->grid()->setPen(QPen(Qt::gray, 0, Qt::DotLine));
-}
-
-QLinearGradient BackgroundGradient(const QColor& middle) {
-    QLinearGradient gradient(0, 0, 0, 1);
-    gradient.setCoordinateMode(QGradient::ObjectMode);
-    gradient.setColorAt(0, Qt::white);
-    gradient.setColorAt(0.5, middle);
-    gradient.setColorAt(1, Qt::white);
-    return gradient;
-}
 
 } // namespace
 
 TTableChart::TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle& curve0,
                          const CurveStyle& curve1)
     : QObject(plot), plot(plot), selectors(new QButtonGroup(this)) {
-    plot->setBackground(QBrush(BackgroundGradient(QColor("#669DB5"))));
-    plot->axisRect()->setBackground(Qt::NoBrush);
+    SetGradientMiddle(plot, QColor("#669DB5"));
     plot->legend->setVisible(false);
-    StyleAxis(plot->yAxis, "Выход конвертера", OutputAxisMax);
-    StyleAxis(plot->xAxis, "MAF", MafAxisMax);
-    plot->yAxis->setTickLengthIn(10);
-    plot->yAxis->setTickLengthOut(10);
-    plot->yAxis->setSubTickLength(5, 0);
-    plot->xAxis->setTickLengthIn(10);
-    plot->xAxis->setSubTickLength(3, 0);
-    plot->setSelectionRectMode(QCP::srmCustom);
-    connect(plot->selectionRect(), &QCPSelectionRect::accepted, this,
-            [this](const QRect& rectangle, QMouseEvent*) { RectangleDragged(rectangle); });
+    StyleTableAxes(plot);
+    zoom = new TRubberBandZoom(plot);
+    connect(zoom, &TRubberBandZoom::Restored, this, &TTableChart::AxesRestored);
     plot->setMouseTracking(true);
     plot->installEventFilter(this);
 
@@ -87,7 +56,7 @@ TTableChart::TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle&
 }
 
 void TTableChart::AddSecondSet(const CurveStyle& curve3, const CurveStyle& curve4) {
-    plot->setBackground(QBrush(BackgroundGradient(QColor("#EDF06C"))));
+    SetGradientMiddle(plot, QColor("#EDF06C"));
     AddCurve(curve3);
     AddCurve(curve4);
     AddSelector(curve3.title, ButtonPitch * 4 - 25);
@@ -122,6 +91,10 @@ int TTableChart::CurveCount() const {
     return plot->graphCount();
 }
 
+TTableChart::CurveStyle TTableChart::Style(int curve) const {
+    return {plot->graph(curve)->name(), plot->graph(curve)->pen().color()};
+}
+
 void TTableChart::SetCurve(int index, const QVector<double>& maf, const QVector<double>& output) {
     plot->graph(index)->setData(maf, output, true);
 }
@@ -139,9 +112,7 @@ QPushButton* TTableChart::Selector(int curve) const {
 }
 
 void TTableChart::RestoreAxes() {
-    plot->yAxis->setRange(0, OutputAxisMax);
-    plot->xAxis->setRange(0, MafAxisMax);
-    emit AxesRestored();
+    zoom->Restore();
 }
 
 bool TTableChart::eventFilter(QObject* watched, QEvent* event) {
@@ -212,17 +183,4 @@ void TTableChart::DoubleClick() {
     pressPosition.setX(0);
     const int maf = std::clamp(roundHalfUp(std::clamp<long double>(xv, 0, 255)), 0, 255);
     emit PointChosen(maf, std::clamp(yv, 0, 255));
-}
-
-void TTableChart::RectangleDragged(const QRect& rectangle) {
-    // A click, or a drag too small to mean a rectangle.
-    if (std::abs(rectangle.width()) < MinimumDrag || std::abs(rectangle.height()) < MinimumDrag)
-        return;
-    // Dragged toward the upper left: back to the full view.
-    if (rectangle.width() < 0 && rectangle.height() < 0) {
-        RestoreAxes();
-        return;
-    }
-    plot->axisRect()->zoom(QRectF(rectangle.normalized()));
-    plot->replot();
 }

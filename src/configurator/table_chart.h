@@ -16,6 +16,7 @@ class QButtonGroup;
 class QCustomPlot;
 class QMouseEvent;
 class QPushButton;
+class TRubberBandZoom;
 
 class TTableChart : public QObject {
     Q_OBJECT
@@ -33,6 +34,7 @@ public:
     void AddSecondSet(const CurveStyle& curve3, const CurveStyle& curve4);
 
     int CurveCount() const;
+    CurveStyle Style(int curve) const;
     void SetCurve(int index, const QVector<double>& maf, const QVector<double>& output);
 
     // The curve whose selector is down.
@@ -47,9 +49,6 @@ public:
     void RestoreAxes();
 
     QCustomPlot* Plot() const { return plot; }
-
-    static constexpr double MafAxisMax = 300;
-    static constexpr double OutputAxisMax = 260;
 
 signals:
     // A double-click inside the plot chose this point of the selected curve.
@@ -68,9 +67,9 @@ private:
     void PlaceButtons();
     void UpdateHint(const QPoint& pointer, bool showNow);
     void DoubleClick();
-    void RectangleDragged(const QRect& rectangle);
 
     QCustomPlot* plot;
+    TRubberBandZoom* zoom;
     QButtonGroup* selectors;
     QPushButton* toggle = nullptr;
     // Each button with its distance from the chart's top; they hang from the chart's top right corner.
