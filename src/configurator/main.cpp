@@ -1,5 +1,6 @@
 // Program entry: theme, main window, progress window, event loop.
 
+#include "error_box.h"
 #include "main_window.h"
 #include "progress_window.h"
 
@@ -19,7 +20,7 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
-            QMessageBox::critical(activeWindow(), applicationDisplayName(), QString::fromUtf8(e.what()));
+            ShowErrorBox(QString::fromUtf8(e.what()));
         }
         return false;
     }
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
         TForm1 form1;
         form1.show();
         TForm2 form2(&form1);
+        form2.FormCreate(form1.WorkingTable());
         return app.exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, "ZarniConfigurator", QString::fromUtf8(e.what()));

@@ -4,6 +4,7 @@
 #include "firmware_manual.h"
 #include "key_preview.h"
 #include "list_ports.h"
+#include "rxtx.h"
 #include "table.h"
 
 #include <QApplication>
@@ -87,13 +88,19 @@ void TForm1::FormCreate() {
 
     // Captions are UTF-8 throughout, so the Cyrillic code page needs no selecting here.
 
+    CreateLink();
+
     CreateWorkingTable();
+    workingTable->SetLink(link);
     CreateComparisonTable();
 
     firmwareLabelPrefix = LabelFirmware->text();
 }
 
-void TForm1::FormClose() {}
+void TForm1::FormClose() {
+    if (link->Connected)
+        StopConverter();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     try {

@@ -29,6 +29,7 @@ class TGauge;
 class TKeyPreview;
 class TUpDown;
 class Table;
+class TRXTX;
 
 class TForm1 : public QMainWindow, public TListener {
     Q_OBJECT
@@ -66,6 +67,13 @@ public:
     Table* ComparisonTable() const { return comparisonTable; }
 
     TZarniBroadcaster* Broadcaster() const { return bus.get(); }
+    TRXTX* Link() const { return link; }
+
+    // The converter link: port selection and the read and write actions (main_window_link.cpp).
+    void ComComboBox1Change();
+    void ActionReadCoverterExecute();
+    void ActionWriteConverterExecute();
+
     const QString& FirmwareLabelPrefix() const { return firmwareLabelPrefix; }
     const QString& SoundDir() const { return soundDir; }
 
@@ -277,10 +285,13 @@ private:
     void CreateWorkingTable();
     void CreateComparisonTable();
     void ConnectTableHandlers();
+    void CreateLink();
+    void StopConverter();
 
     std::unique_ptr<TZarniBroadcaster> bus;
     Table* workingTable = nullptr;
     Table* comparisonTable = nullptr;
+    TRXTX* link = nullptr;
     TKeyPreview* keyPreview = nullptr;
     QString firmwareLabelPrefix;
     QString soundDir;

@@ -1,5 +1,7 @@
 #include "progress_window.h"
 
+#include "table.h"
+
 #include <QProgressBar>
 #include <QVBoxLayout>
 
@@ -19,6 +21,12 @@ TForm2::TForm2(QWidget* mainWindow)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ProgressBar1);
+}
+
+void TForm2::FormCreate(Table* workingTable) {
+    // While shown the main window takes no input and cannot be closed under the running write.
+    setWindowModality(Qt::ApplicationModal);
+    workingTable->SetProgressWindow(this, ProgressBar1);
 }
 
 void TForm2::showEvent(QShowEvent* event) {

@@ -1,0 +1,6 @@
+#pragma once
+// The toolkit's standard error box: what a failure that no handler expected shows.
+
+#include <QString>
+
+void ShowErrorBox(const QString& text);

@@ -1,0 +1,74 @@
+#include "rxtx.h"
+
+#include "converter_protocol.h"
+#include "error_box.h"
+#include "message_box.h"
+#include "path_text.h"
+#include "simulator_server.h"
+
+#include <system_error>
+
+TRXTX::TRXTX(QObject* owner, TZarniBroadcaster& broadcaster) : QObject(owner) {
+    setObjectName("RXTX");
+    broadcaster.AddListener(this);
+}
+
+TRXTX::~TRXTX() {
+    // The serving thread is joined before the terminal it serves goes, and before the port (a
+    // member, so destroyed after this body) closes.
+    simulator.reset();
+}
+
+void TRXTX::Dispatch(TMessage& message) {
+    if (message.Msg == MSG_SET_COM_PORT)
+        OpenPort(static_cast<TMsgSetComPort&>(message).PortName);
+}
+
+void TRXTX::OpenPort(const std::string& name) {
+    Port.Close();
+    Connected = false;
+    std::string device = name;
+    if (name == SimulatorPortName) {
+        if (!simulator) {
+            try {
+                simulator = std::make_unique<SimulatorServer>();
+            } catch (const std::system_error& e) {
+                // No pseudo-terminal to be had: to the user this port cannot be opened.
+                throw ESerialError(kOpenFailedText, e.code().value());
+            }
+        }
+        device = simulator->SlavePath();
+    }
+    Port.SetPortName(device);
+    Port.Open();
+    Connected = true;
+}
+
+int TRXTX::Write(const std::uint8_t* data, int count) {
+    return Port.Write(data, count);
+}
+
+int TRXTX::Read(std::uint8_t* buffer, int count) {
+    return Port.Read(buffer, count);
+}
+
+void TRXTX::ClearInput() {
+    Port.ClearInput();
+}
+
+void TRXTX::ClearOutput() {
+    Port.ClearOutput();
+}
+
+void TRXTX::ReportPortError(const std::exception& failure) const {
+    if (dynamic_cast<const ESerialError*>(&failure))
+        ShowMessage(FromUtf8(PortErrorMessage));
+    else
+        ShowErrorBox(QString::fromUtf8(failure.what()));
+}
+
+void TRXTX::ReportLinkError(std::string_view code, int received, int expected) const {
+    const std::string text = linkErrorMessage(code, received, expected);
+    if (!text.empty())
+        ShowMessage(FromUtf8(text));
+}

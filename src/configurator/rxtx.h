@@ -1,0 +1,58 @@
+#pragma once
+// The configurator's serial link: owns the port, opens the one the user picks, offers the converter
+// exchanges its blocking byte operations and turns their failures into the messages the user sees.
+// The "Simulator" entry serves the simulated converter in-process on a pseudo-terminal, which the
+// same port code then opens like any serial port.
+
+#include "com_port.h"
+#include "zarni_broadcaster.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class SimulatorServer;
+
+class TRXTX : public QObject, public TListener, public BytePort {
+    Q_OBJECT
+public:
+    // The port list entry of the simulated converter.
+    static constexpr const char* SimulatorPortName = "Simulator";
+
+    // Registers with the bus; the port is configured but not opened.
+    TRXTX(QObject* owner, TZarniBroadcaster& broadcaster);
+    // Stops the simulated converter before the port closes.
+    ~TRXTX() override;
+
+    // Opens the port on MSG_SET_COM_PORT; an open failure travels back to the sender.
+    void Dispatch(TMessage& message) override;
+    // Closes the current port and opens the named one. Throws ESerialError, leaving Connected false.
+    void OpenPort(const std::string& name);
+
+    // None of these looks at Connected; the exchanges do.
+    int Write(const std::uint8_t* data, int count) override;
+    int Read(std::uint8_t* buffer, int count) override;
+    void ClearInput() override;
+    void ClearOutput() override;
+
+    // A serial-layer failure gives the port message; any other failure the standard error box.
+    void ReportPortError(const std::exception& failure) const;
+    // The message for a failure code of the exchanges (only its first character counts).
+    void ReportLinkError(std::string_view code, int received, int expected) const;
+
+    // The simulated converter once "Simulator" has been chosen, otherwise null.
+    SimulatorServer* Simulator() const { return simulator.get(); }
+
+    TComPort Port;
+    std::atomic<bool> Connected{false};
+    // False only while the live reader thread is inside a read; that thread writes it.
+    std::atomic<bool> PortFree{true};
+
+private:
+    // Started at its first choice and kept until the link goes.
+    std::unique_ptr<SimulatorServer> simulator;
+};

@@ -1,0 +1,151 @@
+// Choosing a port: the link opens it, the tables and the version are read, the read and write
+// actions come on; the bus order behind it; and closing the window with a port open.
+
+#include "link_window_fixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLocale>
+#include <QTest>
+
+#include <stdexcept>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Listens after the window and the link and notes what reached it.
+class LastListener : public TListener {
+public:
+    void Dispatch(TMessage& message) override { received.push_back(message.Msg); }
+    std::vector<std::uint32_t> received;
+};
+
+TableImage SimulatorDefaultImage() {
+    const ConverterModel::Image bytes = ConverterModel::DefaultImage();
+    TableImage image{};
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    return image;
+}
+
+class PortSelection : public LinkWindowTest {};
+
+TEST_F(PortSelection, TheSimulatorIsListedWithoutBeingSelected) {
+    QComboBox* ports = form->ComComboBox1;
+    EXPECT_EQ(ports->itemText(ports->count() - 1), "Simulator");
+    EXPECT_EQ(ports->currentIndex(), -1);
+    EXPECT_FALSE(form->Link()->Connected);
+    EXPECT_EQ(form->Link()->Port.PortName(), "COM1");
+}
+
+TEST_F(PortSelection, ThePortThatCannotBeOpenedChangesNothingAndSaysNothing) {
+    ChoosePort("ttyZarniAbsent");
+    EXPECT_EQ(form->LabelFirmware->text(), "Версия прошивки V ");
+    EXPECT_FALSE(form->ActionReadCoverter->isEnabled());
+    EXPECT_FALSE(form->ActionWriteConverter->isEnabled());
+    EXPECT_FALSE(form->Link()->Connected);
+
+    // After a good connection, a bad choice closes the port but leaves what the window shows.
+    ChoosePort("Simulator");
+    ChoosePort("ttyZarniAbsent");
+    EXPECT_EQ(form->LabelFirmware->text(), "Версия прошивки V 3.6");
+    EXPECT_TRUE(form->ActionReadCoverter->isEnabled());
+    EXPECT_TRUE(form->ActionWriteConverter->isEnabled());
+    EXPECT_FALSE(form->Link()->Connected);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
+}
+
+TEST_F(PortSelection, TheSimulatorConnectsReadsTheTablesAndShowsTheVersionWithTheUsersSeparator) {
+    const struct {
+        QLocale locale;
+        const char* label;
+    } cases[] = {{QLocale::c(), "Версия прошивки V 3.6"},
+                 {QLocale(QLocale::German), "Версия прошивки V 3,6"}};
+    const QLocale saved;
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        ChoosePort("Simulator");
+        EXPECT_EQ(form->LabelFirmware->text(), c.label);
+    }
+    QLocale::setDefault(saved);
+    EXPECT_TRUE(form->Link()->Connected);
+    EXPECT_TRUE(form->ActionReadCoverter->isEnabled());
+    EXPECT_TRUE(form->ActionWriteConverter->isEnabled());
+    EXPECT_EQ(form->WorkingTable()->Model().image(TableSet::First), SimulatorDefaultImage());
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
+}
+
+TEST_F(PortSelection, TheSimulatorIsStartedOnceAndChoosingAPortAgainReopensIt) {
+    ChoosePort("Simulator");
+    SimulatorServer* simulator = form->Link()->Simulator();
+    ASSERT_TRUE(simulator);
+    ChoosePort("Simulator");
+    EXPECT_EQ(form->Link()->Simulator(), simulator);
+    EXPECT_TRUE(form->Link()->Connected);
+    EXPECT_EQ(form->Link()->Port.PortName(), simulator->SlavePath());
+}
+
+TEST_F(PortSelection, ASilentConverterShowsBothNoReplyMessagesThenVersionZero) {
+    ChooseOwnConverter({.silent = true});
+    EXPECT_EQ(boxes.Texts(), QStringList({NoReplyText + "0 of/из 512 Recieved/Получено",
+                                          NoReplyText + "0 of/из 1 Recieved/Получено"}));
+    EXPECT_EQ(form->LabelFirmware->text(), "Версия прошивки V 0");
+    EXPECT_TRUE(form->ActionReadCoverter->isEnabled());
+    EXPECT_TRUE(form->ActionWriteConverter->isEnabled());
+}
+
+TEST_F(PortSelection, ABroadcastReachesTheWindowThenTheLinkThenLaterListeners) {
+    const std::vector<TListener*>& listeners = form->Broadcaster()->Listeners();
+    ASSERT_GE(listeners.size(), 2u);
+    EXPECT_EQ(listeners[0], static_cast<TListener*>(form.get()));
+    EXPECT_EQ(listeners[1], static_cast<TListener*>(form->Link()));
+
+    LastListener last;
+    form->Broadcaster()->AddListener(&last);
+    TMsgSetComPort simulator("Simulator");
+    form->Broadcaster()->Broadcast(simulator);
+    EXPECT_TRUE(form->Link()->Connected); // the link had opened it when the last listener was reached
+    EXPECT_EQ(last.received, std::vector<std::uint32_t>{MSG_SET_COM_PORT});
+
+    // The link's failure ends the broadcast before the later listeners and reaches the sender.
+    TMsgSetComPort absent("ttyZarniAbsent");
+    EXPECT_THROW(form->Broadcaster()->Broadcast(absent), ESerialError);
+    EXPECT_EQ(last.received.size(), 1u);
+}
+
+TEST_F(PortSelection, ClosingWithAPortOpenStopsTheConverter) {
+    ChooseOwnConverter({});
+    LastListener last;
+    form->Broadcaster()->AddListener(&last);
+    const std::uint8_t startStream[] = {'s', 'l'};
+    form->Link()->Write(startStream, 2);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return converter->WithModel([](auto& m) { return m.Streaming(); }); }, 2000));
+
+    form->show();
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(last.received, std::vector<std::uint32_t>{MSG_LOG_STOP});
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !converter->WithModel([](auto& m) { return m.Streaming(); }); }, 2000));
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+TEST_F(PortSelection, ClosingWithNoPortOpenBroadcastsAndSendsNothing) {
+    LastListener last;
+    form->Broadcaster()->AddListener(&last);
+    form->show();
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(last.received.empty());
+}
+
+TEST_F(PortSelection, AFailureOtherThanTheSerialLayersGoesToTheStandardErrorBox) {
+    form->Link()->ReportPortError(std::runtime_error("Out of memory"));
+    form->Link()->ReportPortError(ESerialError(kReadFailedText, 5));
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Out of memory");
+    EXPECT_EQ(boxes.Boxes()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes.Boxes()[1].text, "COM port doesn't open or used by other application \n"
+                                     "COM порт не выбран или используется  другим приложением");
+}
+
+} // namespace
