@@ -36,6 +36,17 @@ QRadioButton* NamedRadio(const char* name, const QString& caption, bool checked,
     return radio;
 }
 
+// One row per label and its edit box.
+QGridLayout* LabelledRows(QWidget* group, std::initializer_list<std::pair<QLabel*, QLineEdit*>> rows) {
+    auto* layout = new QGridLayout(group);
+    int row = 0;
+    for (auto [label, edit] : rows) {
+        layout->addWidget(label, row, 0);
+        layout->addWidget(edit, row++, 1);
+    }
+    return layout;
+}
+
 QWidget* PanelPage(const char* name, QMenuBar* menuBar, QWidget* panel) {
     auto* page = Named<QWidget>(name);
     auto* layout = new QVBoxLayout(page);
@@ -91,23 +102,15 @@ QWidget* TForm1::BuildAutotuningSetupPage() {
     Label10 = NamedLabel("Label10", "Fine/Точная");
     MaskEditFine = OptionEdit("MaskEditFine", "4");
     Label11 = NamedLabel("Label11", "*1/10s");
-    auto* intervals = new QGridLayout(GroupBox3);
-    intervals->addWidget(Label8, 0, 0);
-    intervals->addWidget(MaskEditFast, 0, 1);
-    intervals->addWidget(Label10, 1, 0);
-    intervals->addWidget(MaskEditFine, 1, 1);
-    intervals->addWidget(Label11, 0, 2, 2, 1);
+    LabelledRows(GroupBox3, {{Label8, MaskEditFast}, {Label10, MaskEditFine}})
+        ->addWidget(Label11, 0, 2, 2, 1);
 
     GroupBox2 = NamedGroup("GroupBox2", "Forced Idle/Принудительный ХХ");
     Label2 = NamedLabel("Label2", "RPM>");
     MaskEditForcedIdleRpm = OptionEdit("MaskEditForcedIdleRpm", "1200");
     Label3 = NamedLabel("Label3", "TPS % <");
     MaskEditForcedIdleTps = OptionEdit("MaskEditForcedIdleTps", "2");
-    auto* idle = new QGridLayout(GroupBox2);
-    idle->addWidget(Label2, 0, 0);
-    idle->addWidget(MaskEditForcedIdleRpm, 0, 1);
-    idle->addWidget(Label3, 1, 0);
-    idle->addWidget(MaskEditForcedIdleTps, 1, 1);
+    LabelledRows(GroupBox2, {{Label2, MaskEditForcedIdleRpm}, {Label3, MaskEditForcedIdleTps}});
 
     GroupBox1 = NamedGroup("GroupBox1", "Ends Interpolation/ Интерполяция концов");
     RadioButtonIntEndsOn = NamedRadio("RadioButtonIntEndsOn", "On/ВКЛ.", false);

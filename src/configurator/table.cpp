@@ -149,6 +149,17 @@ void Table::SetDashboardColour(int colour) {
         dashboard->SetColour(ColourFromBgr(colour));
 }
 
+void Table::SetCorrectionWindow(int value, int begin, int end, int kind) {
+    CorrectionValue = value;
+    WindowBegin = begin;
+    WindowEnd = end;
+    if (kind == 1)
+        SendCorrection(value);
+    else if (kind == 2)
+        SendWindow();
+    RedrawDashboard();
+}
+
 void Table::ApplyCorrection(int value, int begin, int end, int mode) {
     model.ApplyCorrection(value, begin, end, mode);
     Redraw();

@@ -59,6 +59,9 @@ public:
     void ShowLiveSample(int maf, int out, int tps);
     // colour: 0x00BBGGRR, the middle of the chart's background.
     void SetDashboardColour(int colour);
+    // Mirrors the correction group into the dashboard and tells the converter: kind 1 sends the
+    // correction, kind 2 the window; any other kind sends nothing.
+    void SetCorrectionWindow(int value, int begin, int end, int kind);
     // mode 0: the whole window (live data stopped); mode 1: its centre (live data running).
     void ApplyCorrection(int value, int begin, int end, int mode);
     void ClearLearned(int begin, int end);
