@@ -50,30 +50,30 @@ private:
 
 } // namespace
 
-LiveReader::LiveReader(BytePort& port, LogStore& store, LiveRunFlags& flags, std::atomic<bool>& portFree,
+TLogThread::TLogThread(BytePort& port, LogStore& store, LiveRunFlags& flags, std::atomic<bool>& portFree,
                        LiveReaderHost& host)
     : port(port), store(store), flags(flags), portFree(portFree), host(host),
       handOff([&host](std::function<void()> task) { host.PostToMainThread(std::move(task)); }),
       thread([this] { run(); }) {}
 
-LiveReader::~LiveReader() {
+TLogThread::~TLogThread() {
     RequestStop();
     thread.join();
     handOff.CancelAll();
 }
 
-void LiveReader::RequestStop() {
+void TLogThread::RequestStop() {
     stopRequested = true;
     handOff.Abandon();
 }
 
-void LiveReader::run() {
+void TLogThread::run() {
     nameThisThread();
     readStream();
     finished = true;
 }
 
-void LiveReader::readStream() {
+void TLogThread::readStream() {
     LivePacket packet;
     // The sign of life: its bytes are dropped.
     try {
@@ -101,15 +101,15 @@ void LiveReader::readStream() {
     }
 }
 
-bool LiveReader::readPacket(LivePacket& packet) {
+bool TLogThread::readPacket(LivePacket& packet) {
     const PortBusy busy(portFree);
     return port.Read(packet.bytes.data(), LivePacket::kSize) == LivePacket::kSize;
 }
 
-void LiveReader::handOffFailure(const std::string& text) {
+void TLogThread::handOffFailure(const std::string& text) {
     handOff.Run([&host = host, text] { host.ShowReadFailure(text); });
 }
 
-void LiveReader::handOffStop() {
+void TLogThread::handOffStop() {
     handOff.Run([&host = host] { host.StopLiveRun(); });
 }

@@ -19,17 +19,17 @@
 #include <string>
 #include <thread>
 
-class LiveReader {
+class TLogThread {
 public:
     // Starts reading at once. Everything given must outlive the reader; portFree is false only while
     // the reader is inside a read.
-    LiveReader(BytePort& port, LogStore& store, LiveRunFlags& flags, std::atomic<bool>& portFree,
+    TLogThread(BytePort& port, LogStore& store, LiveRunFlags& flags, std::atomic<bool>& portFree,
                LiveReaderHost& host);
     // Requests termination and joins (at most one read time-out). Nothing the reader handed off and
     // the main thread has not started is ever run after this.
-    ~LiveReader();
-    LiveReader(const LiveReader&) = delete;
-    LiveReader& operator=(const LiveReader&) = delete;
+    ~TLogThread();
+    TLogThread(const TLogThread&) = delete;
+    TLogThread& operator=(const TLogThread&) = delete;
 
     // Any thread, never blocks: the reader stops after its current read and no longer waits for the
     // main thread; what it had handed off and the main thread has not started is dropped.

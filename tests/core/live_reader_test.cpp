@@ -19,7 +19,7 @@ const std::string kFailureText = "failure: ReadFile function failed (Error: 5)";
 
 class LiveReaderTest : public ::testing::Test {
 protected:
-    void Start() { reader = std::make_unique<LiveReader>(port, store, flags, portFree, mainThread); }
+    void Start() { reader = std::make_unique<TLogThread>(port, store, flags, portFree, mainThread); }
 
     // Runs the main thread until the reader has ended by itself.
     bool RunUntilReaderEnds() {
@@ -31,7 +31,7 @@ protected:
     LogStore store;
     LiveRunFlags flags;
     FakeMainThread mainThread;
-    std::unique_ptr<LiveReader> reader; // last: joined before what it uses goes
+    std::unique_ptr<TLogThread> reader; // last: joined before what it uses goes
 };
 
 } // namespace

@@ -27,7 +27,7 @@ protected:
         port.ClearInput();
         port.ClearOutput();
         Send("sl");
-        reader = std::make_unique<LiveReader>(port, store, flags, portFree, mainThread);
+        reader = std::make_unique<TLogThread>(port, store, flags, portFree, mainThread);
         // The stop of the run, on the main thread: ends the reader and the stream.
         mainThread.onStop = [this] {
             reader->RequestStop();
@@ -57,7 +57,7 @@ protected:
     LogStore store;
     LiveRunFlags flags;
     FakeMainThread mainThread;
-    std::unique_ptr<LiveReader> reader; // last: joined before the port closes
+    std::unique_ptr<TLogThread> reader; // last: joined before the port closes
 };
 
 } // namespace
