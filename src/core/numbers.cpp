@@ -60,6 +60,29 @@ int leadingInteger(std::string_view text) {
     return magnitude >= limit ? INT_MAX : static_cast<int>(magnitude);
 }
 
+std::optional<int> strictInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const std::size_t signEnd = i < text.size() && (text[i] == '+' || text[i] == '-') ? i + 1 : i;
+    if (signEnd == text.size())
+        return std::nullopt;
+    for (std::size_t k = signEnd; k < text.size(); ++k)
+        if (text[k] < '0' || text[k] > '9')
+            return std::nullopt;
+    if (text.size() - signEnd > 10)
+        return std::nullopt;
+    const long long value = leadingInteger(text);
+    if (value == INT_MAX || value == INT_MIN) {
+        // leadingInteger saturates: tell a true limit from an overflow by the digits themselves.
+        const std::string_view digits = text.substr(signEnd);
+        const std::string_view limit = value == INT_MAX ? "2147483647" : "2147483648";
+        if (digits.size() == limit.size() && digits > limit)
+            return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
 std::string shortestDecimalText(double value, char separator) {
     if (value == 0)
         value = 0; // drops the sign of negative zero

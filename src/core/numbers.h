@@ -2,6 +2,7 @@
 // Number rules shared by the table, log and dashboard code: one helper per rounding rule, the
 // lenient integer reading of the table parameter boxes, and number-to-text.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ int roundHalfUp(long double value);
 // The decimal integer at the start of the text: leading blanks skipped, one optional sign, digits up
 // to the first other character. Empty or non-numeric text gives 0; values beyond int saturate.
 int leadingInteger(std::string_view text);
+
+// The whole text as a decimal integer within the int range: leading blanks, one optional sign,
+// then digits only. Anything else (empty, trailing characters, overflow) gives no value.
+std::optional<int> strictInteger(std::string_view text);
 
 // The shortest decimal text that reads back as the same double, with the given decimal separator
 // (3.6 -> "3,6" for ','; 3.0 -> "3"). Negative zero is written "0".

@@ -93,3 +93,27 @@ INSTANTIATE_TEST_SUITE_P(Numbers, ShortestDecimalText,
                                          DecimalTextCase{static_cast<double>(36 * 0.1L), '.', "3.6"}));
 
 } // namespace
+
+namespace {
+
+TEST(StrictInteger, TakesOnlyAWholeDecimalInteger) {
+    const std::pair<const char*, std::optional<int>> cases[] = {{"1200", 1200},
+                                                                {"  2", 2},
+                                                                {"-5", -5},
+                                                                {"+7", 7},
+                                                                {"", std::nullopt},
+                                                                {" ", std::nullopt},
+                                                                {"-", std::nullopt},
+                                                                {"12a", std::nullopt},
+                                                                {"1 2", std::nullopt},
+                                                                {"4 ", std::nullopt},
+                                                                {"2147483647", 2147483647},
+                                                                {"2147483648", std::nullopt},
+                                                                {"-2147483648", INT_MIN},
+                                                                {"99999999999", std::nullopt},
+                                                                {"1.5", std::nullopt}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(strictInteger(text), expected) << '"' << text << '"';
+}
+
+} // namespace
