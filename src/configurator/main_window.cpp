@@ -4,7 +4,9 @@
 #include "firmware_manual.h"
 #include "key_preview.h"
 #include "list_ports.h"
+#include "log.h"
 #include "rxtx.h"
+#include "sound_player.h"
 #include "table.h"
 
 #include <QApplication>
@@ -76,7 +78,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The live reader must end before the link it reads goes.
+    delete log;
+}
 
 void TForm1::FormCreate() {
     bus = std::make_unique<TZarniBroadcaster>();
@@ -89,17 +94,20 @@ void TForm1::FormCreate() {
     // Captions are UTF-8 throughout, so the Cyrillic code page needs no selecting here.
 
     CreateLink();
+    BindO2TargetGrid();
 
     CreateWorkingTable();
     workingTable->SetLink(link);
+    CreateLog();
     CreateComparisonTable();
 
     firmwareLabelPrefix = LabelFirmware->text();
 }
 
 void TForm1::FormClose() {
+    // With a port open the converter gets "s", whether or not a run is going on.
     if (link->Connected)
-        StopConverter();
+        BroadcastStop();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -124,19 +132,3 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::LabelFirmwareManualClick() {
     OpenFirmwareManual();
 }
-
-bool TForm1::FormKeyDown(QKeyEvent& key) {
-    if (key.key() == Qt::Key_Z && (key.modifiers() & Qt::ControlModifier)) {
-        workingTable->Undo();
-        workingTable->Redraw();
-        return false;
-    }
-    // Enter never reaches the focused control.
-    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-}
-
-bool TForm1::FormKeyUp(QKeyEvent&) {
-    return false;
-}
-
-void TForm1::Dispatch(TMessage&) {}

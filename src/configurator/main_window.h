@@ -3,6 +3,7 @@
 // window's own life (creation of the long-lived objects in a fixed order, closing). The pages are
 // built in main_window_*.cpp, one file per page.
 
+#include "o2_target_grid.h"
 #include "zarni_broadcaster.h"
 
 #include <QMainWindow>
@@ -24,11 +25,15 @@ class QSlider;
 class QTabWidget;
 class QTableWidget;
 class QKeyEvent;
+class QPainter;
+class QRect;
 class TFileAction;
 class TGauge;
 class TKeyPreview;
 class TUpDown;
 class Table;
+class Log;
+class TSoundPlayer;
 class TRXTX;
 
 class TForm1 : public QMainWindow, public TListener {
@@ -74,8 +79,37 @@ public:
     void ActionReadCoverterExecute();
     void ActionWriteConverterExecute();
 
+    // A live run (main_window_live.cpp).
+    void ActionStartExecute();
+    void ActionStopExecute();
+    void UpDown1Changing();
+    void CheckBoxAutocorrClick();
+    void ButtonCalibrateClick();
+    void TrackBarMafNachChange(QSlider* sender);
+    void MaskEditCorrectionChange();
+    void ButtonAplToTableClick();
+    void ButtonClrCorrWindowClick();
+    void ButtonClrAllLearnedClick();
+    Log* LiveData() const { return log; }
+    // Tests listen to the cues through their own output.
+    void SetSoundPlayer(std::unique_ptr<TSoundPlayer> player);
+
     const QString& FirmwareLabelPrefix() const { return firmwareLabelPrefix; }
     const QString& SoundDir() const { return soundDir; }
+
+    // The O2 sensor and its target grid (main_window_o2.cpp).
+    void ComboBoxO2Change();
+    void MaskEditO2REFMouseEnter();
+    QString StringGridO2TableGetEditMask(int column, int row);
+    void StringGridO2TableDrawCell(QPainter& canvas, int column, int row, const QRect& rect);
+    void StringGridO2TableSelectCell(int column, int row);
+    void ButtonFillLoadTableWithO2RefValueClick();
+    // A key handler drops the key by setting it to 0.
+    void MaskEditO2REFKeyPress(char32_t& key);
+    void MaskEditDeltaEnter(QLineEdit* sender);
+    void MaskEditDeltaKeyPress(char32_t& key);
+    // Also owns the throttle calibration.
+    std::unique_ptr<O2TargetGrid> O2Grid;
 
     // Pages
     QTabWidget* MainPageControl;
@@ -286,12 +320,19 @@ private:
     void CreateComparisonTable();
     void ConnectTableHandlers();
     void CreateLink();
-    void StopConverter();
+    void BindO2TargetGrid();
+    void CreateLog();
+    void BroadcastStop();
+    void ShowDashData(const TMsgDashData& dash);
+    void DoAutocorrStep(const TMsgAutocorrStep& step);
+    void DoSmoothingStep(const TMsgSmoothingStep& step);
 
     std::unique_ptr<TZarniBroadcaster> bus;
     Table* workingTable = nullptr;
     Table* comparisonTable = nullptr;
     TRXTX* link = nullptr;
+    Log* log = nullptr;
+    std::unique_ptr<TSoundPlayer> sounds;
     TKeyPreview* keyPreview = nullptr;
     QString firmwareLabelPrefix;
     QString soundDir;

@@ -1,29 +1,19 @@
 // The main window's side of the converter link: creating the link, the port selection, reading and
-// writing the converter's tables, and stopping the converter when the window closes.
+// writing the converter's tables.
 
 #include "main_window.h"
 
 #include "converter_protocol.h"
 #include "path_text.h"
 #include "rxtx.h"
+#include "system_locale.h"
 #include "table.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QLocale>
 
 #include <exception>
-
-namespace {
-
-// The user's decimal separator; one the version text cannot hold as a single byte falls back to '.'.
-char DecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 && point.at(0).unicode() < 0x80 ? char(point.at(0).unicode()) : '.';
-}
-
-} // namespace
 
 void TForm1::CreateLink() {
     link = new TRXTX(this, *bus);
@@ -57,13 +47,4 @@ void TForm1::ActionReadCoverterExecute() {
 
 void TForm1::ActionWriteConverterExecute() {
     workingTable->WriteTables();
-}
-
-// Closing with a port open stops the converter whether or not a run is going on. Until the live run
-// exists nobody sends "s" on the stop message, so it is sent here; the live data object takes it
-// over, and this becomes the Stop action, once it handles the message.
-void TForm1::StopConverter() {
-    TMsgLogStop stop;
-    bus->Broadcast(stop);
-    sendStreamStop(*link);
 }

@@ -4,6 +4,7 @@
 #include "main_window.h"
 
 #include "file_action.h"
+#include "log.h"
 #include "path_text.h"
 #include "tab_file.h"
 #include "table.h"
@@ -112,6 +113,7 @@ void TForm1::RadioButtonVRiseClick() {
     const bool falling = RadioButtonVFall->isChecked();
     workingTable->SetInvert(falling);
     comparisonTable->SetInvert(falling);
+    log->OutputInverted = falling;
 }
 
 void TForm1::RadioButtonIntEndsOnClick() {

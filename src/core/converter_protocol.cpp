@@ -112,6 +112,10 @@ void SendWindow(BytePort& port) {
     send(port, {0x00, 0xFF});
 }
 
+void sendStreamStart(BytePort& port) {
+    send(port, {'s', 'l'});
+}
+
 void sendStreamStop(BytePort& port) {
     send(port, {'s'});
 }

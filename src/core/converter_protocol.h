@@ -84,5 +84,8 @@ void SendCorrection(BytePort& port, int correction);
 // "g" 0x00 0xFF: the correction window command always carries the whole range.
 void SendWindow(BytePort& port);
 
+// "sl": the converter starts its live stream of 8-byte packets.
+void sendStreamStart(BytePort& port);
+
 // "s": the converter stops its live stream (it ignores it when not streaming).
 void sendStreamStop(BytePort& port);

@@ -1,0 +1,79 @@
+#pragma once
+// The live data object: owns the log store, starts and stops the live stream on the bus's start and
+// stop messages, and on a 100 ms timer turns the newest samples into the dashboard message.
+
+#include "live_reader.h"
+#include "live_reader_host.h"
+#include "live_run_flags.h"
+#include "log_store.h"
+#include "zarni_broadcaster.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class Table;
+class TRXTX;
+
+class Log : public QObject, public TListener, public LiveReaderHost {
+    Q_OBJECT
+public:
+    // Registers with the bus as its third listener.
+    Log(QObject* owner, TRXTX& link, TZarniBroadcaster& bus, Table& workingTable);
+    // Joins a reader still inside its last read before the store and the link go.
+    ~Log() override;
+
+    void Dispatch(TMessage& message) override;
+
+    void ClearSeries() { store.Clear(); }
+    // Clears the store, sends "sl" and starts the reader. A port failure ends it at that step and
+    // reaches the caller.
+    void StartLive(int sensorType);
+    // Stops the timer and the reader, sends "s", then smooths the O2 series of the run.
+    void StopLive();
+    void Tick();
+
+    // True while a reader reads the port: no second run may start then.
+    bool ReaderRunning() const { return reader && reader->Reading(); }
+    LogStore& Store() { return store; }
+    bool DataReceived() const { return flags.DataReceived; }
+    void SetMarkerHeld(bool held) { flags.MarkerHeld = held; }
+    void SetCurrentCorrection(int correction) { flags.CurrentCorrection = correction; }
+    int CurrentCorrection() const { return flags.CurrentCorrection; }
+    QTimer& Timer() { return timer; }
+
+    // Copied from the window before a start, and when their controls change.
+    int IdleRpm = 1200;
+    int IdleTps = 2;
+    int FastInterval = 2;
+    int FineInterval = 4;
+    bool AutocorrEnabled = false;
+    bool SmoothingEnabled = false;
+    bool OutputInverted = false;
+    int MaxWindowSpan = 10;
+
+    int SensorType = 0;
+    bool Running = false;
+    bool LiveStopped = true;
+    int PreviousTpsPercent = 0;
+    int SmoothingCountdown = 21;
+
+    // LiveReaderHost: how the reader reaches the main thread.
+    void PostToMainThread(std::function<void()> task) override;
+    void ShowReadFailure(const std::string& text) override;
+    void StopLiveRun() override;
+
+private:
+    TRXTX& link;
+    TZarniBroadcaster& bus;
+    Table& workingTable;
+    LogStore store;
+    LiveRunFlags flags;
+    QTimer timer;
+    // A message box opened by a handler of the tick runs its own event loop, where the timer fires
+    // again; the tick must not run inside itself.
+    bool ticking = false;
+    // Declared last: destroyed (joined) first, while everything it uses still exists.
+    std::unique_ptr<TLogThread> reader;
+};
