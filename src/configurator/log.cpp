@@ -1,6 +1,7 @@
 #include "log.h"
 
 #include "converter_protocol.h"
+#include "error_box.h"
 #include "live_processing.h"
 #include "message_box.h"
 #include "rxtx.h"
@@ -57,20 +58,23 @@ void Log::Tick() {
     if (ticking)
         return;
     ticking = true;
-    const std::vector<LogSample> newest = store.Newest(1);
-    if (!newest.empty()) {
-        const LogSample& sample = newest.back();
-        TMsgDashData dash = MakeDashData(sample, SensorType, DecimalSeparator());
-        workingTable.ShowLiveSample(sample[LogSeries::MAF], sample[LogSeries::Converter],
-                                    sample[LogSeries::TPS]);
-        try {
-            bus.Broadcast(dash);
-        } catch (...) {
-            ticking = false;
-            throw;
-        }
+    try {
+        TickOnce();
+    } catch (const std::exception& failure) {
+        // A timer has nobody to hand a failure to.
+        ShowErrorBox(QString::fromUtf8(failure.what()));
     }
     ticking = false;
+}
+
+void Log::TickOnce() {
+    const std::vector<LogSample> newest = store.Newest(1);
+    if (newest.empty())
+        return;
+    const LogSample& sample = newest.back();
+    TMsgDashData dash = MakeDashData(sample, SensorType, DecimalSeparator());
+    workingTable.ShowLiveSample(sample[LogSeries::MAF], sample[LogSeries::Converter], sample[LogSeries::TPS]);
+    bus.Broadcast(dash);
 }
 
 void Log::PostToMainThread(std::function<void()> task) {
@@ -82,6 +86,11 @@ void Log::ShowReadFailure(const std::string& text) {
 }
 
 void Log::StopLiveRun() {
-    TMsgLogStop stop;
-    bus.Broadcast(stop);
+    // Nothing waits for this stop to tell its failure to (a stop command on a line that is gone).
+    try {
+        TMsgLogStop stop;
+        bus.Broadcast(stop);
+    } catch (const std::exception& failure) {
+        ShowErrorBox(QString::fromUtf8(failure.what()));
+    }
 }

@@ -65,6 +65,8 @@ public:
     void StopLiveRun() override;
 
 private:
+    void TickOnce();
+
     TRXTX& link;
     TZarniBroadcaster& bus;
     Table& workingTable;

@@ -3,6 +3,7 @@
 
 #include "bar_gauge.h"
 #include "link_window_fixture.h"
+#include "live_packet.h"
 #include "log.h"
 #include "o2_target_grid.h"
 #include "sound_player.h"
@@ -97,6 +98,13 @@ TEST_F(LiveRunTest, RunFillsTheDashboardAndStopSmoothsTheO2Series) {
 
     QTest::mouseClick(form->Button6, Qt::LeftButton);
     EXPECT_FALSE(Running());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !form->Link()->Simulator()->WithModel(
+                [](const ConverterModel& device) { return device.Streaming(); });
+        },
+        2000))
+        << "Stop sends \"s\"";
     EXPECT_TRUE(form->ActionStart->isEnabled());
     EXPECT_TRUE(form->ComboBoxO2->isEnabled());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->LiveData()->ReaderRunning(); }, 2000));
@@ -106,6 +114,64 @@ TEST_F(LiveRunTest, RunFillsTheDashboardAndStopSmoothsTheO2Series) {
     EXPECT_GT(view[40][LogSeries::O2SM], 0) << "smoothed after the run";
     EXPECT_EQ(view[view.Size() - 1][LogSeries::O2SM], 0);
     EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+TEST_F(LiveRunTest, DashboardShowsTheNewestSampleOfThePacketItCameFrom) {
+    Log* log = form->LiveData();
+    log->SensorType = 0;
+    const LivePacket packet{{0x40, 0x00, 0x90, 0x64, 0x32, 0x01, 0xF4, 0x7F}};
+    log->Store().Append(packet.ToSample(false, 0));
+    log->Tick();
+    EXPECT_EQ(form->GaugeConv->Progress(), 64);
+    EXPECT_EQ(form->GaugeMaf_1->Progress(), 100);
+    EXPECT_EQ(form->GaugeTps_1->Progress(), 50);
+    EXPECT_EQ(form->MaskEditTpsDash->text(), "50N0.98V");
+    EXPECT_EQ(form->MaskEditRpmDash->text(), "3000RPM");
+    EXPECT_EQ(form->GaugeRpm->Progress(), 3000);
+    EXPECT_EQ(form->MaskEditO2->text(), "127N 2.48V");
+    EXPECT_EQ(form->GaugeO2->Progress(), 255);
+    EXPECT_EQ(form->GaugeO2->ForeColor(), QColor(Qt::red));
+    EXPECT_EQ(form->GaugeO2_1->ForeColor(), QColor(Qt::red));
+    // Without a calibration the first conversion only resets it to 0..255; from then on 50 is 20 %.
+    log->Tick();
+    EXPECT_EQ(form->GaugeTps->Progress(), 20);
+    EXPECT_EQ(form->GaugeMarker->Progress(), 0);
+}
+
+TEST_F(LiveRunTest, TickNeverRunsInsideItself) {
+    // A handler that opens a message box runs a nested event loop, in which the timer fires again.
+    struct ReenteringListener : TListener {
+        Log* log = nullptr;
+        int dashboards = 0;
+        void Dispatch(TMessage& message) override {
+            if (message.Msg == MSG_DASH_DATA && ++dashboards == 1)
+                log->Tick();
+        }
+    } listener;
+    listener.log = form->LiveData();
+    form->Broadcaster()->AddListener(&listener);
+    form->LiveData()->Store().Append(LogSample{});
+    form->LiveData()->Tick();
+    EXPECT_EQ(listener.dashboards, 1);
+    form->LiveData()->Tick();
+    EXPECT_EQ(listener.dashboards, 2) << "the guard is released after the tick";
+}
+
+TEST_F(LiveRunTest, HangUpMidRunEndsItWithThePortsMessage) {
+    FaultSwitches faults;
+    faults.hangUp = true;
+    ChooseOwnConverter(faults);
+    ASSERT_TRUE(form->Link()->Connected);
+    form->ActionStart->trigger();
+    ASSERT_TRUE(Running());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->ActionStart->isEnabled(); }, 5000));
+    // The read failure, then the stop command that cannot reach a line that is gone.
+    ASSERT_EQ(boxes.Texts().size(), 2);
+    EXPECT_TRUE(boxes.Texts()[0].startsWith("ReadFile function failed (Error: "))
+        << boxes.Texts()[0].toStdString();
+    EXPECT_TRUE(boxes.Texts()[1].startsWith("WriteFile function failed (Error: "))
+        << boxes.Texts()[1].toStdString();
+    EXPECT_GT(Samples(), 0u) << "what arrived before stays";
 }
 
 TEST_F(LiveRunTest, AFieldThatIsNotANumberStopsStartWithTheConversionError) {
@@ -144,7 +210,6 @@ TEST_F(LiveRunTest, SpaceMarksTheSamplesWhileHeldAndEnterAppliesTheCorrectionOnl
     EXPECT_EQ(form->WorkingTable()->Model().image(TableSet::First), before);
 
     StartOnTheSimulator();
-    const int tableAt100 = form->WorkingTable()->Model().image(TableSet::First)[100];
     QTest::keyPress(form->MaskEditO2REF, Qt::Key_Space);
     const std::size_t pressedAt = Samples();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Samples() >= pressedAt + 10; }, 2000));
@@ -155,11 +220,20 @@ TEST_F(LiveRunTest, SpaceMarksTheSamplesWhileHeldAndEnterAppliesTheCorrectionOnl
         EXPECT_EQ(view[pressedAt + 5][LogSeries::Marker], 128);
     }
 
-    form->TrackBarMafKon->setValue(100);
-    form->TrackBarMafNach->setValue(100);
-    QTest::keyClick(form->MaskEditO2REF, Qt::Key_Return);
-    EXPECT_EQ(form->WorkingTable()->Model().content().LearnedValues[100], std::min(tableAt100 + 5, 255));
-    EXPECT_EQ(form->UpDownCorrection->Position(), 0);
+    // During a run only the window's centre is corrected: 100..103 and 100..105 both correct 102.
+    for (int end : {103, 105}) {
+        form->UpDownCorrection->SetPosition(5);
+        form->TrackBarMafKon->setValue(end);
+        form->TrackBarMafNach->setValue(100);
+        const TableImage before = form->WorkingTable()->Model().image(TableSet::First);
+        QTest::keyClick(form->MaskEditO2REF, Qt::Key_Return);
+        const TableContent& after = form->WorkingTable()->Model().content();
+        EXPECT_EQ(after.LearnedValues[102], std::min(before[102] + 5, 255)) << end;
+        EXPECT_EQ(after.LearnedValues[101], 0) << end;
+        EXPECT_EQ(after.LearnedValues[end], 0) << end;
+        EXPECT_EQ(form->UpDownCorrection->Position(), 0);
+        QTest::mouseClick(form->ButtonClrAllLearned, Qt::LeftButton);
+    }
     form->ActionStop->trigger();
 }
 
