@@ -6,6 +6,7 @@
 namespace {
 
 constexpr int kParameterOffset = 256;
+constexpr int kMafSmoothingOffset = 260;
 constexpr int kTpsThresholdOffset = 263;
 constexpr int kFirstTable2Maf = 8;
 constexpr std::uint8_t kNoEnrichment = 128;
@@ -215,11 +216,13 @@ void ConverterModel::ResetParser() {
 }
 
 void ConverterModel::SendPacket() {
+    engine.SetMafSmoothing(working[kMafSmoothingOffset]);
     engine.Step();
     const std::uint8_t maf = engine.Maf();
     const std::uint8_t throttle = engine.Throttle();
     const std::uint16_t period = engine.Period();
     const int output = Output(maf, throttle);
+    const std::uint8_t o2 = engine.Burn(output);
     const std::uint8_t packet[8] = {static_cast<std::uint8_t>(output),
                                     0,
                                     kNoEnrichment,
@@ -227,7 +230,7 @@ void ConverterModel::SendPacket() {
                                     throttle,
                                     static_cast<std::uint8_t>(period >> 8),
                                     static_cast<std::uint8_t>(period & 0xFF),
-                                    engine.O2(output)};
+                                    o2};
     const bool dropFirst = faults.dropStreamByte && packetsSent == kDroppedBytePacket;
     outbox.insert(outbox.end(), std::begin(packet) + (dropFirst ? 1 : 0), std::end(packet));
     ++packetsSent;

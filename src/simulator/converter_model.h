@@ -33,6 +33,9 @@ public:
     explicit ConverterModel(FaultSwitches faults = {});
 
     void SetFaults(const FaultSwitches& switches) { faults = switches; }
+    // The kind of O2 sensor wired to the converter (the configurator's sensor type numbers).
+    void SetO2SensorType(int type) { engine.SetO2SensorType(type); }
+    const EngineModel& Engine() const { return engine; }
     // The firmware-update jumper: while set, every byte belongs to a firmware frame.
     void SetUpdateMode(bool on);
 

@@ -1,32 +1,62 @@
 #pragma once
 // The engine behind the simulated converter, seen through the converter's inputs. It drives a fixed
-// cycle (idle, cruise, a wide-open pull, back to idle) in 10 ms steps, so runs are repeatable.
+// two-minute cycle in 10 ms steps (idle, cruise at several loads, wide-open pulls, engine braking),
+// so runs are repeatable; its small noises come from a fixed seed.
+//
+// The engine has been modified: the air it burns differs from what the stock meter says, more in
+// some MAF ranges (lean with a 1:1 table) and less in others (rich), so a table can be tuned on it.
 
 #include <cstdint>
+#include <random>
 
 class EngineModel {
 public:
     static constexpr int kStepMs = 10;
-    static constexpr int kCycleMs = 20000;
+    static constexpr int kCycleMs = 120000;
+    static constexpr double kStoichiometricAfr = 14.7;
 
-    // Advances the engine by one step.
+    // O2 sensor types as the configurator numbers them: 0 "0-1V Signal", 1 "Innovate MTX-L",
+    // 2 "0-5V Signal", 3 "AEM 30-41,42XX".
+    explicit EngineModel(int o2SensorType = 1);
+
+    void SetO2SensorType(int type) { o2SensorType = type; }
+    int O2SensorType() const { return o2SensorType; }
+    // The converter's MAF smoothing parameter: the converter passes min(value, 20) / 20 of the
+    // meter's pulsations, so a lower value smooths more.
+    void SetMafSmoothing(int value) { mafSmoothing = value; }
+
+    // Advances the drive by one step and samples the air-flow meter.
     void Step();
+    // The ECU fuels this step for the converter's output: returns the O2 reading that follows.
+    std::uint8_t Burn(int output);
 
     // Throttle position, raw 0..255.
     std::uint8_t Throttle() const;
     // Engine period as the converter measures it: 1500000 / rpm.
     std::uint16_t Period() const;
-    // Signal of the air-flow meter, 0..255.
-    std::uint8_t Maf() const;
-    // The converter output at which the ECU meters the fuel this air flow needs. The engine has been
-    // modified, so it needs more than the stock meter says at low flow and less at high flow.
-    double NeededOutput() const;
-    // Wide-band O2 reading in tenths of an air-fuel ratio (147 = 14.7) when the converter sends
-    // `output`: the ECU fuels for the air the output stands for, the engine burns the air it needs.
-    std::uint8_t O2(int output) const;
+    // Signal of the air-flow meter after the converter's smoothing, 0..255.
+    std::uint8_t Maf() const { return maf; }
+    // The mixture burnt in this step.
+    double Afr() const { return afr; }
+
+    // The converter output at which the ECU meters the fuel the engine needs at this MAF signal.
+    static double NeededOutput(double maf);
+    // The air-fuel ratio of a part-load operating point at this MAF signal and converter output.
+    static double PartLoadAfr(double maf, int output);
+    // The O2 value a sensor of the type reads for a mixture.
+    static int O2Reading(double afr, int sensorType);
 
 private:
+    double noise(double amplitude);
+
+    int o2SensorType;
+    int mafSmoothing = 255;
     int elapsedMs = 0;
+    int steps = 0;
     double throttle = 18;
     double rpm = 850;
+    std::uint8_t maf = 0;
+    double afr = kStoichiometricAfr;
+    double sensedAfr = kStoichiometricAfr;
+    std::mt19937 random{20240611};
 };
