@@ -15,7 +15,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace {
 
@@ -23,23 +25,29 @@ QString FromView(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// The sensor type follows the text typed into the selector as the list's own selection would: the
-// item the text names, or nothing when it names none. Qt keeps the previous item selected instead.
+// The sensor type follows the text typed into the selector: the item the text (completed inline) is,
+// or nothing when it is none. Qt would keep the previous item selected instead.
 void SelectTypedItem(QComboBox& combo) {
     QLineEdit& edit = *combo.lineEdit();
     const int named = combo.findText(edit.text(), Qt::MatchFixedString);
     if (named == combo.currentIndex())
         return;
-    if (named >= 0) {
-        combo.setCurrentIndex(named);
-        return;
-    }
-    // Selecting nothing clears the text; the user's typing must stay as it was.
+    // The caller runs the change handler once, whatever the typing selected.
+    const QSignalBlocker blocker(combo);
     const QString text = edit.text();
     const int cursor = edit.cursorPosition();
-    combo.setCurrentIndex(-1);
-    combo.setEditText(text);
-    edit.setCursorPosition(cursor);
+    combo.setCurrentIndex(named);
+    // Selecting nothing clears the text; the user's typing must stay as it was.
+    if (named < 0) {
+        combo.setEditText(text);
+        edit.setCursorPosition(cursor);
+    }
+}
+
+// A key the filters refuse is dropped, and the user told why.
+void RefuseKey(char32_t& key, QWidget* window) {
+    key = 0;
+    ShowMessage(FromView(kNotDigitMessage), window);
 }
 
 } // namespace
@@ -62,7 +70,13 @@ void TForm1::BindO2TargetGrid() {
             &TForm1::ButtonFillLoadTableWithO2RefValueClick);
 
     connect(ComboBoxO2, &QComboBox::currentIndexChanged, this, &TForm1::ComboBoxO2Change);
-    connect(ComboBoxO2->lineEdit(), &QLineEdit::textEdited, this, [this] { SelectTypedItem(*ComboBoxO2); });
+    // After the typing has been completed inline to the item it starts.
+    connect(ComboBoxO2->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            SelectTypedItem(*ComboBoxO2);
+            ComboBoxO2Change();
+        });
+    });
 
     auto* reference = new TEditEvents(MaskEditO2REF);
     reference->OnEnter = [this] { MaskEditDeltaEnter(MaskEditO2REF); };
@@ -104,10 +118,8 @@ void TForm1::ButtonFillLoadTableWithO2RefValueClick() {
 }
 
 void TForm1::MaskEditO2REFKeyPress(char32_t& key) {
-    if (O2ReferenceKeyAccepted(key))
-        return;
-    key = 0;
-    ShowMessage(FromView(kNotDigitMessage), this);
+    if (!O2ReferenceKeyAccepted(key))
+        RefuseKey(key, this);
 }
 
 void TForm1::MaskEditDeltaEnter(QLineEdit* sender) {
@@ -115,8 +127,6 @@ void TForm1::MaskEditDeltaEnter(QLineEdit* sender) {
 }
 
 void TForm1::MaskEditDeltaKeyPress(char32_t& key) {
-    if (DigitKeyAccepted(key))
-        return;
-    key = 0;
-    ShowMessage(FromView(kNotDigitMessage), this);
+    if (!DigitKeyAccepted(key))
+        RefuseKey(key, this);
 }
