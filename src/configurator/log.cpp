@@ -4,12 +4,13 @@
 #include "error_box.h"
 #include "live_processing.h"
 #include "message_box.h"
+#include "o2_target_grid.h"
 #include "rxtx.h"
 #include "system_locale.h"
 #include "table.h"
 
-Log::Log(QObject* owner, TRXTX& link, TZarniBroadcaster& bus, Table& workingTable)
-    : QObject(owner), link(link), bus(bus), workingTable(workingTable) {
+Log::Log(QObject* owner, TRXTX& link, TZarniBroadcaster& bus, Table& workingTable, O2TargetGrid& targetGrid)
+    : QObject(owner), link(link), bus(bus), workingTable(workingTable), targetGrid(targetGrid) {
     timer.setInterval(100);
     connect(&timer, &QTimer::timeout, this, &Log::Tick);
     bus.AddListener(this);
@@ -25,7 +26,7 @@ void Log::Dispatch(TMessage& message) {
 }
 
 void Log::StartLive(int sensorType) {
-    SensorType = sensorType;
+    Options.SensorType = sensorType;
     ClearSeries();
     flags.DataReceived = false;
     Running = true;
@@ -35,10 +36,9 @@ void Log::StartLive(int sensorType) {
     link.ClearOutput();
     sendStreamStart(link);
     reader = std::make_unique<TLogThread>(link, store, flags, link.PortFree, *this);
-    PreviousTpsPercent = 0;
+    Counters = {};
     timer.start();
     LiveStopped = false;
-    SmoothingCountdown = 21;
 }
 
 void Log::StopLive() {
@@ -72,9 +72,32 @@ void Log::TickOnce() {
     if (newest.empty())
         return;
     const LogSample& sample = newest.back();
-    TMsgDashData dash = MakeDashData(sample, SensorType, DecimalSeparator());
+    TMsgDashData dash = MakeDashData(sample, Options.SensorType, DecimalSeparator());
     workingTable.ShowLiveSample(sample[LogSeries::MAF], sample[LogSeries::Converter], sample[LogSeries::TPS]);
     bus.Broadcast(dash);
+    Autocorrect();
+}
+
+void Log::Autocorrect() {
+    AutocorrDecision decision;
+    {
+        LogStore::View view = store.Lock();
+        const std::size_t n = view.Size();
+        if (n < kAutocorrMinSamples)
+            return;
+        std::vector<LogSample> window;
+        window.reserve(kCorrectionWindowSamples);
+        for (std::size_t i = n - kCorrectionWindowSamples; i < n; ++i)
+            window.push_back(view[i]);
+        decision = AutocorrStep(view, n - 1, CorrectionWindow(window), Options, Autocorr, Counters,
+                                workingTable.Model().content().LearnedValues, targetGrid.Model(), targetGrid);
+    }
+    // No lock is held while the window carries the decision out: its handlers may open message boxes.
+    if (decision.target)
+        targetGrid.ShowTarget(*decision.target);
+    if (decision.smoothing)
+        bus.Broadcast(*decision.smoothing);
+    bus.Broadcast(decision.step);
 }
 
 void Log::PostToMainThread(std::function<void()> task) {

@@ -2,6 +2,7 @@
 // The live data object: owns the log store, starts and stops the live stream on the bus's start and
 // stop messages, and on a 100 ms timer turns the newest samples into the dashboard message.
 
+#include "autocorrection.h"
 #include "live_reader.h"
 #include "live_reader_host.h"
 #include "live_run_flags.h"
@@ -13,6 +14,7 @@
 
 #include <memory>
 
+class O2TargetGrid;
 class Table;
 class TRXTX;
 
@@ -20,7 +22,7 @@ class Log : public QObject, public TListener, public LiveReaderHost {
     Q_OBJECT
 public:
     // Registers with the bus as its third listener.
-    Log(QObject* owner, TRXTX& link, TZarniBroadcaster& bus, Table& workingTable);
+    Log(QObject* owner, TRXTX& link, TZarniBroadcaster& bus, Table& workingTable, O2TargetGrid& targetGrid);
     // Joins a reader still inside its last read before the store and the link go.
     ~Log() override;
 
@@ -43,21 +45,15 @@ public:
     int CurrentCorrection() const { return flags.CurrentCorrection; }
     QTimer& Timer() { return timer; }
 
-    // Copied from the window before a start, and when their controls change.
-    int IdleRpm = 1200;
-    int IdleTps = 2;
-    int FastInterval = 2;
-    int FineInterval = 4;
-    bool AutocorrEnabled = false;
-    bool SmoothingEnabled = false;
-    bool OutputInverted = false;
-    int MaxWindowSpan = 10;
-
-    int SensorType = 0;
+    // Copied from the window before a start, and when their controls change; SensorType comes with
+    // the start message.
+    AutocorrOptions Options;
+    // The autocorrection's progress through a window, kept for the whole run of the program.
+    AutocorrState Autocorr;
+    // Set back at every start.
+    LiveCounters Counters;
     bool Running = false;
     bool LiveStopped = true;
-    int PreviousTpsPercent = 0;
-    int SmoothingCountdown = 21;
 
     // LiveReaderHost: how the reader reaches the main thread.
     void PostToMainThread(std::function<void()> task) override;
@@ -66,10 +62,13 @@ public:
 
 private:
     void TickOnce();
+    // From the store's 121st sample on: one autocorrection step per tick.
+    void Autocorrect();
 
     TRXTX& link;
     TZarniBroadcaster& bus;
     Table& workingTable;
+    O2TargetGrid& targetGrid;
     LogStore store;
     LiveRunFlags flags;
     QTimer timer;

@@ -64,7 +64,7 @@ int IntegerOf(const QLineEdit* edit) {
 } // namespace
 
 void TForm1::CreateLog() {
-    log = new Log(this, *link, *bus, *workingTable);
+    log = new Log(this, *link, *bus, *workingTable, *O2Grid);
     sounds = std::make_unique<TSoundPlayer>();
     connect(ActionStart, &QAction::triggered, this, &TForm1::ActionStartExecute);
     connect(Button2, &QPushButton::clicked, this, &TForm1::ActionStartExecute);
@@ -96,13 +96,13 @@ void TForm1::ActionStartExecute() {
         return;
     try {
         TMsgLogStart start(ComboBoxO2->currentIndex());
-        log->MaxWindowSpan = UpDown1->Position();
-        log->OutputInverted = RadioButtonVFall->isChecked();
-        log->AutocorrEnabled = CheckBoxAutocorr->isChecked();
-        log->IdleRpm = IntegerOf(MaskEditForcedIdleRpm);
-        log->IdleTps = IntegerOf(MaskEditForcedIdleTps);
-        log->FastInterval = IntegerOf(MaskEditFast);
-        log->FineInterval = IntegerOf(MaskEditFine);
+        log->Options.MaxWindowSpan = UpDown1->Position();
+        log->Options.OutputInverted = RadioButtonVFall->isChecked();
+        log->Options.AutocorrEnabled = CheckBoxAutocorr->isChecked();
+        log->Options.IdleRpm = IntegerOf(MaskEditForcedIdleRpm);
+        log->Options.IdleTps = IntegerOf(MaskEditForcedIdleTps);
+        log->Options.FastInterval = IntegerOf(MaskEditFast);
+        log->Options.FineInterval = IntegerOf(MaskEditFine);
         bus->Broadcast(start);
     } catch (const std::exception& failure) {
         ShowErrorBox(QString::fromUtf8(failure.what()));
@@ -226,12 +226,12 @@ bool TForm1::FormKeyUp(QKeyEvent& key) {
 }
 
 void TForm1::UpDown1Changing() {
-    log->MaxWindowSpan = UpDown1->Position();
+    log->Options.MaxWindowSpan = UpDown1->Position();
 }
 
 void TForm1::CheckBoxAutocorrClick() {
-    log->AutocorrEnabled = CheckBoxAutocorr->isChecked();
-    log->SmoothingEnabled = CheckBoxWotCorr->isChecked();
+    log->Options.AutocorrEnabled = CheckBoxAutocorr->isChecked();
+    log->Options.SmoothingEnabled = CheckBoxWotCorr->isChecked();
 }
 
 void TForm1::ButtonCalibrateClick() {

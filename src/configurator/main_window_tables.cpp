@@ -113,7 +113,7 @@ void TForm1::RadioButtonVRiseClick() {
     const bool falling = RadioButtonVFall->isChecked();
     workingTable->SetInvert(falling);
     comparisonTable->SetInvert(falling);
-    log->OutputInverted = falling;
+    log->Options.OutputInverted = falling;
 }
 
 void TForm1::RadioButtonIntEndsOnClick() {

@@ -18,9 +18,13 @@ void O2TargetGrid::Bind(QTableWidget* boundGrid) {
 
 TargetGridModel::Choice O2TargetGrid::TargetAt(int rawTps, int rpm) {
     const TargetGridModel::Choice choice = model.TargetAt(*this, rawTps, rpm);
+    ShowTarget(choice);
+    return choice;
+}
+
+void O2TargetGrid::ShowTarget(const TargetGridModel::Choice& choice) {
     grid->setCurrentCell(choice.row, choice.column);
     grid->viewport()->update();
-    return choice;
 }
 
 void O2TargetGrid::DrawCell(QPainter& canvas, int column, int row, const QRect& rect, const QColor& tpsColour,

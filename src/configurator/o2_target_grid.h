@@ -26,6 +26,9 @@ public:
     int TpsPercent(int rawTps) { return model.TpsPercent(rawTps); }
     // The target in use at this operating point; the grid selects its cell, so the user sees it.
     TargetGridModel::Choice TargetAt(int rawTps, int rpm);
+    // Selects the cell of a target in use, so the user sees it.
+    void ShowTarget(const TargetGridModel::Choice& choice);
+    TargetGridModel& Model() { return model; }
 
     void FillTargets(int value) { TargetGridModel::FillTargets(*this, value); }
     // Paints a header cell over its ordinary drawing: throttle headers in tpsColour, speed headers in

@@ -1,4 +1,5 @@
 #include "digit_filter.h"
+#include "memory_grid_cells.h"
 #include "target_grid_model.h"
 
 #include <gtest/gtest.h>
@@ -7,15 +8,7 @@
 
 namespace {
 
-class GridCells : public TargetGridCells {
-public:
-    std::string Cell(int column, int row) const override { return cells[index(column, row)]; }
-    void SetCell(int column, int row, const std::string& text) override { cells[index(column, row)] = text; }
-
-private:
-    static std::size_t index(int column, int row) { return static_cast<std::size_t>(row * 11 + column); }
-    std::array<std::string, 121> cells;
-};
+using GridCells = MemoryGridCells;
 
 // Throttle headers 100, 90, ..., 10 from the top; speeds 1000, 1500, ..., 5500 from the left; each
 // target tells its cell: 100 * column + row.

@@ -118,7 +118,7 @@ TEST_F(LiveRunTest, RunFillsTheDashboardAndStopSmoothsTheO2Series) {
 
 TEST_F(LiveRunTest, DashboardShowsTheNewestSampleOfThePacketItCameFrom) {
     Log* log = form->LiveData();
-    log->SensorType = 0;
+    log->Options.SensorType = 0;
     const LivePacket packet{{0x40, 0x00, 0x90, 0x64, 0x32, 0x01, 0xF4, 0x7F}};
     log->Store().Append(packet.ToSample(false, 0));
     log->Tick();
@@ -333,22 +333,22 @@ TEST_F(LiveRunTest, ApplyWithLiveDataStoppedCorrectsTheWholeWindowAndClearButton
 TEST_F(LiveRunTest, WindowSpanTakesTheValueFromBeforeTheClick) {
     QTest::mouseClick(form->UpDown1->UpButton(), Qt::LeftButton);
     EXPECT_EQ(form->MaskEditDelta->text(), "11");
-    EXPECT_EQ(form->LiveData()->MaxWindowSpan, 10);
+    EXPECT_EQ(form->LiveData()->Options.MaxWindowSpan, 10);
     QTest::mouseClick(form->UpDown1->UpButton(), Qt::LeftButton);
-    EXPECT_EQ(form->LiveData()->MaxWindowSpan, 11);
+    EXPECT_EQ(form->LiveData()->Options.MaxWindowSpan, 11);
 }
 
 TEST_F(LiveRunTest, OptionControlsReachTheLiveData) {
     form->show();
     form->MainPageControl->setCurrentWidget(form->SetupTabSheet);
     QTest::mouseClick(form->RadioButtonVFall, Qt::LeftButton);
-    EXPECT_TRUE(form->LiveData()->OutputInverted);
+    EXPECT_TRUE(form->LiveData()->Options.OutputInverted);
     form->MainPageControl->setCurrentWidget(form->DashboardTabSheet);
     QTest::mouseClick(form->CheckBoxWotCorr, Qt::LeftButton, {},
                       QPoint(6, form->CheckBoxWotCorr->height() / 2));
     EXPECT_TRUE(form->CheckBoxWotCorr->isChecked());
-    EXPECT_TRUE(form->LiveData()->SmoothingEnabled);
-    EXPECT_FALSE(form->LiveData()->AutocorrEnabled);
+    EXPECT_TRUE(form->LiveData()->Options.SmoothingEnabled);
+    EXPECT_FALSE(form->LiveData()->Options.AutocorrEnabled);
 }
 
 TEST_F(LiveRunTest, CalibrationWithThePedalUntouchedResetsToTheFullRange) {
