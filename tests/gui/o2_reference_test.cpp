@@ -4,7 +4,7 @@
 
 #include "gui_test_support.h"
 #include "main_window.h"
-#include "modal_answerer.h"
+#include "message_box_recorder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -114,7 +114,7 @@ TEST_F(O2ReferenceTest, NumberBoxesRefuseEveryKeyButDigitsWithTheMessage) {
     for (const char* name : boxes) {
         auto* box = Find<QLineEdit>(&form, name);
         for (const auto& k : keys) {
-            ModalAnswerer answerer;
+            MessageBoxRecorder answerer;
             box->setText("12");
             // Space is the window's marker key: it never reaches the box.
             if (k.key == Qt::Key_Space)
@@ -122,7 +122,7 @@ TEST_F(O2ReferenceTest, NumberBoxesRefuseEveryKeyButDigitsWithTheMessage) {
             QTest::keyClick(box, k.key, {}, -1);
             const QString expected = k.accepted ? "12" + QString(QChar(k.character)) : "12";
             EXPECT_EQ(box->text(), expected) << name << " " << int(k.character);
-            EXPECT_EQ(answerer.Texts, k.accepted ? QStringList() : QStringList{kNotDigit})
+            EXPECT_EQ(answerer.Texts(), k.accepted ? QStringList() : QStringList{kNotDigit})
                 << name << " " << int(k.character);
         }
     }
@@ -136,21 +136,21 @@ TEST_F(O2ReferenceTest, TheKeyHandlersDropRefusedKeysAndTheReferenceLetsEnterPas
     } cases[] = {{U'0', true, true}, {U'9', true, true}, {U'/', false, false}, {U':', false, false},
                  {13, false, true},  {8, false, false},  {U'٣', false, false}, {U'x', false, false}};
     for (const auto& c : cases) {
-        ModalAnswerer answerer;
+        MessageBoxRecorder answerer;
         char32_t digitKey = c.key;
         form.MaskEditDeltaKeyPress(digitKey);
         EXPECT_EQ(digitKey, c.digitPasses ? c.key : 0) << int(c.key);
         char32_t referenceKey = c.key;
         form.MaskEditO2REFKeyPress(referenceKey);
         EXPECT_EQ(referenceKey, c.referencePasses ? c.key : 0) << int(c.key);
-        EXPECT_EQ(answerer.Texts.size(), int(!c.digitPasses) + int(!c.referencePasses)) << int(c.key);
+        EXPECT_EQ(answerer.Texts().size(), int(!c.digitPasses) + int(!c.referencePasses)) << int(c.key);
     }
     // Enter typed into the reference box passes without a message.
-    ModalAnswerer answerer;
+    MessageBoxRecorder answerer;
     reference->setText("30");
     QTest::keyClick(reference, Qt::Key_Return);
     EXPECT_EQ(reference->text(), "30");
-    EXPECT_TRUE(answerer.Texts.isEmpty());
+    EXPECT_TRUE(answerer.Texts().isEmpty());
 }
 
 TEST_F(O2ReferenceTest, EnteringANumberBoxEmptiesIt) {
@@ -180,9 +180,9 @@ TEST_F(O2ReferenceTest, TheFocusComingBackAfterTheMessageKeepsWhatWasTyped) {
     auto* fast = Find<QLineEdit>(&form, "MaskEditFast");
     QTest::mouseClick(fast, Qt::LeftButton);
     ASSERT_TRUE(fast->hasFocus());
-    ModalAnswerer answerer;
+    MessageBoxRecorder answerer;
     QTest::keyClicks(fast, "12x3");
-    EXPECT_EQ(answerer.Texts, QStringList{kNotDigit});
+    EXPECT_EQ(answerer.Texts(), QStringList{kNotDigit});
     EXPECT_EQ(fast->text(), "123");
 }
 

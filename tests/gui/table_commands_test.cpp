@@ -3,7 +3,7 @@
 #include "file_action.h"
 #include "gui_test_support.h"
 #include "main_window.h"
-#include "modal_answerer.h"
+#include "message_box_recorder.h"
 #include "table.h"
 
 #include <QDir>
@@ -98,11 +98,11 @@ TEST_F(TableCommandsTest, SaveTakesTheBoxesAsTheyStand) {
 }
 
 TEST_F(TableCommandsTest, SaveThatCannotCompleteShowsWhyAndKeepsWhatWasThere) {
-    ModalAnswerer boxes;
+    MessageBoxRecorder boxes;
     RunDialog(form.TabFileSave, PathOf("missing/folder/x.tab"));
     QDir().mkdir(PathOf("taken.tab"));
     RunDialog(form.TabFileSave, PathOf("taken.tab"));
-    EXPECT_EQ(boxes.Texts, QStringList({"Tab file save error", "Can't delete file before saving"}));
+    EXPECT_EQ(boxes.Texts(), QStringList({"Tab file save error", "Can't delete file before saving"}));
     EXPECT_TRUE(QFileInfo(PathOf("taken.tab")).isDir());
     EXPECT_FALSE(QFileInfo::exists(PathOf("missing")));
 }
@@ -123,10 +123,10 @@ TEST_F(TableCommandsTest, LoadThenEditThenUndoRestoresTheLoadedTable) {
 }
 
 TEST_F(TableCommandsTest, LoadOfAMissingFileNamesItAndChangesNothing) {
-    ModalAnswerer boxes;
+    MessageBoxRecorder boxes;
     const TableImage before = Working();
     RunDialog(form.TabFileOpen, PathOf("nowhere.tab"));
-    EXPECT_EQ(boxes.Texts, QStringList({PathOf("nowhere.tab") + "Tab file load error"}));
+    EXPECT_EQ(boxes.Texts(), QStringList({PathOf("nowhere.tab") + "Tab file load error"}));
     EXPECT_EQ(Working(), before);
 }
 
