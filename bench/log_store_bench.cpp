@@ -60,6 +60,19 @@ void BM_AppendOneHour(benchmark::State& state) {
 }
 BENCHMARK(BM_AppendOneHour)->Unit(benchmark::kMillisecond);
 
+// Appends one sample per iteration to a store that already holds an hour, timing each append.
+std::vector<Clock::duration> timedAppends(benchmark::State& state, LogStore& store) {
+    std::vector<Clock::duration> timings;
+    timings.reserve(1 << 22);
+    std::size_t n = kOneHour;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        store.Append(sampleNumber(n++));
+        timings.push_back(Clock::now() - start);
+    }
+    return timings;
+}
+
 // The reader's appends on a store already holding one hour, while another thread copies the newest
 // 121 samples every 100 us (a thousand times the tick's rate). Every append is timed, chunk
 // allocations included: none may stall behind the copies. On a loaded machine the worst figures are
@@ -78,14 +91,7 @@ void BM_AppendWhileCopying(benchmark::State& state) {
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
     });
-    std::vector<Clock::duration> appendTimings;
-    appendTimings.reserve(1 << 22);
-    std::size_t n = kOneHour;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        store.Append(sampleNumber(n++));
-        appendTimings.push_back(Clock::now() - start);
-    }
+    std::vector<Clock::duration> appendTimings = timedAppends(state, store);
     done = true;
     copier.join();
     state.SetItemsProcessed(state.iterations());
@@ -99,14 +105,7 @@ BENCHMARK(BM_AppendWhileCopying)->Iterations(200000)->UseRealTime();
 void BM_AppendAlone(benchmark::State& state) {
     LogStore store;
     fill(store, kOneHour);
-    std::vector<Clock::duration> appendTimings;
-    appendTimings.reserve(1 << 22);
-    std::size_t n = kOneHour;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        store.Append(sampleNumber(n++));
-        appendTimings.push_back(Clock::now() - start);
-    }
+    std::vector<Clock::duration> appendTimings = timedAppends(state, store);
     state.SetItemsProcessed(state.iterations());
     reportLatencies(state, appendTimings, "append");
 }
