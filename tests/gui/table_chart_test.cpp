@@ -154,3 +154,39 @@ TEST_F(TableChartTest, InterpolateToggleClearsEveryKnotAndLeavesTheCurves) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TableChartButtons, HangFromTheChartsTopRightCornerAtTheirPlaces) {
+    TForm1 form;
+    form.resize(727, 555);
+    form.show();
+    QApplication::processEvents();
+    const struct {
+        TTableChart* chart;
+        std::vector<std::pair<QPushButton*, int>> tops;
+    } charts[] = {
+        {form.WorkingTable()->Chart(),
+         {{form.WorkingTable()->Chart()->Selector(0), 8},
+          {form.WorkingTable()->Chart()->Selector(1), 41},
+          {form.WorkingTable()->Chart()->Selector(2), 74},
+          {form.WorkingTable()->Chart()->InterpolateToggle(), 107}}},
+        {form.ComparisonTable()->Chart(),
+         {{form.ComparisonTable()->Chart()->Selector(0), 8},
+          {form.ComparisonTable()->Chart()->Selector(1), 41},
+          {form.ComparisonTable()->Chart()->InterpolateToggle(), 74},
+          {form.ComparisonTable()->Chart()->Selector(3), 107},
+          {form.ComparisonTable()->Chart()->Selector(4), 140}}},
+    };
+    for (const auto& c : charts) {
+        const int width = c.chart->Plot()->width();
+        for (const auto& [button, top] : c.tops) {
+            EXPECT_EQ(button->geometry(), QRect(width - 78, top, 70, 25)) << button->text().toStdString();
+        }
+    }
+    EXPECT_EQ(form.WorkingTable()->Chart()->InterpolateToggle()->text(), "Interpolate");
+    EXPECT_TRUE(form.WorkingTable()->Chart()->Selector(0)->isChecked());
+    EXPECT_FALSE(form.WorkingTable()->Chart()->InterpolateToggle()->isChecked());
+}
+
+} // namespace
