@@ -9,6 +9,7 @@
 #include "message_box.h"
 #include "numbers.h"
 #include "oxygen_sensor.h"
+#include "path_text.h"
 #include "string_grid_delegate.h"
 #include "system_locale.h"
 
@@ -20,10 +21,6 @@
 #include <QTimer>
 
 namespace {
-
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // The sensor type follows the text typed into the selector: the item the text (completed inline) is,
 // or nothing when it is none. Qt would keep the previous item selected instead.
@@ -47,7 +44,7 @@ void SelectTypedItem(QComboBox& combo) {
 // A key the filters refuse is dropped, and the user told why.
 void RefuseKey(char32_t& key, QWidget* window) {
     key = 0;
-    ShowMessage(FromView(kNotDigitMessage), window);
+    ShowMessage(FromUtf8(kNotDigitMessage), window);
 }
 
 } // namespace
@@ -91,7 +88,7 @@ void TForm1::BindO2TargetGrid() {
 }
 
 void TForm1::ComboBoxO2Change() {
-    MaskEditO2REF->setText(FromView(DefaultO2Reference(ComboBoxO2->currentIndex())));
+    MaskEditO2REF->setText(FromUtf8(DefaultO2Reference(ComboBoxO2->currentIndex())));
 }
 
 void TForm1::MaskEditO2REFMouseEnter() {
