@@ -62,8 +62,9 @@ void SimulatorServer::Serve() {
         }
         line.erase(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(count));
         if (hangUp) {
-            terminal.HangUp();
+            // Told before the line drops, so whoever sees the drop also sees the flag.
             hungUp = true;
+            terminal.HangUp();
             return;
         }
         nextTick += std::chrono::milliseconds(kTickMs);
