@@ -30,8 +30,6 @@ public:
     void Fill(const Content& content);
     void SetColour(const QColor& middle);
 
-    QCustomPlot* Plot() const { return plot; }
-
 signals:
     void AxesRestored();
 

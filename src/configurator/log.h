@@ -39,11 +39,9 @@ public:
     // True while a reader reads the port: no second run may start then.
     bool ReaderRunning() const { return reader && reader->Reading(); }
     LogStore& Store() { return store; }
-    bool DataReceived() const { return flags.DataReceived; }
     void SetMarkerHeld(bool held) { flags.MarkerHeld = held; }
     void SetCurrentCorrection(int correction) { flags.CurrentCorrection = correction; }
     int CurrentCorrection() const { return flags.CurrentCorrection; }
-    QTimer& Timer() { return timer; }
 
     // Copied from the window before a start, and when their controls change; SensorType comes with
     // the start message.

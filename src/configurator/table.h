@@ -65,7 +65,6 @@ public:
     // mode 0: the whole window (live data stopped); mode 1: its centre (live data running).
     void ApplyCorrection(int value, int begin, int end, int mode);
     void ClearLearned(int begin, int end);
-    TDashboardChart* Dashboard() const { return dashboard; }
 
     // Failures are shown to the user; the table and any existing file stay as they were.
     void SaveTabFile(int set, const QString& fileName);

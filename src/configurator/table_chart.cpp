@@ -87,10 +87,6 @@ void TTableChart::PlaceButtons() {
         button->move(plot->width() - ButtonInsetFromRight, top);
 }
 
-int TTableChart::CurveCount() const {
-    return plot->graphCount();
-}
-
 TTableChart::CurveStyle TTableChart::Style(int curve) const {
     return {plot->graph(curve)->name(), plot->graph(curve)->pen().color()};
 }

@@ -33,7 +33,6 @@ public:
     // Adds curves [3] and [4] with their selectors below the toggle; the gradient's middle turns yellow.
     void AddSecondSet(const CurveStyle& curve3, const CurveStyle& curve4);
 
-    int CurveCount() const;
     CurveStyle Style(int curve) const;
     void SetCurve(int index, const QVector<double>& maf, const QVector<double>& output);
 
