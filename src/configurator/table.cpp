@@ -123,7 +123,7 @@ void Table::Redraw() {
 
 void Table::SetupDashboard(QCustomPlot* plot) {
     LiveTps = 255;
-    CorrectionValue = WindowBegin = WindowEnd = LiveMaf = LiveOut = 0;
+    WindowBegin = WindowEnd = LiveMaf = LiveOut = 0;
     dashboard = new TDashboardChart(plot, chart->Style(0), chart->Style(1));
     connect(dashboard, &TDashboardChart::AxesRestored, this, &Table::RedrawDashboard);
     RedrawDashboard();
@@ -150,7 +150,6 @@ void Table::SetDashboardColour(int colour) {
 }
 
 void Table::SetCorrectionWindow(int value, int begin, int end, int kind) {
-    CorrectionValue = value;
     WindowBegin = begin;
     WindowEnd = end;
     if (kind == 1)

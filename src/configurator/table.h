@@ -99,7 +99,6 @@ private:
     ParameterBoxes boxes2{};
     bool hasLearnedCurve = false;
     TDashboardChart* dashboard = nullptr;
-    int CorrectionValue = 0;
     int WindowBegin = 0;
     int WindowEnd = 0;
     int LiveMaf = 0;
