@@ -2,7 +2,6 @@
 // holding one hour of samples: an ordinary tick at part load, the tick that ends a ten-second pull,
 // and the worst a store can hold: a pull that lasted the whole hour.
 
-#include "../tests/core/memory_grid_cells.h"
 #include "autocorrection.h"
 #include "live_processing.h"
 #include "log_store.h"
@@ -38,7 +37,7 @@ void FillHour(LogStore& store, std::size_t pullSamples) {
 
 // What Log::Tick does under the store's lock once the store is long enough.
 AutocorrDecision Tick(LogStore& store, AutocorrState& state, LiveCounters& counters, TargetGridModel& grid,
-                      const MemoryGridCells& cells, const MafValues& learned) {
+                      const MafValues& learned) {
     const AutocorrOptions options{.AutocorrEnabled = true, .SmoothingEnabled = true, .SensorType = 1};
     LogStore::View view = store.Lock();
     const std::size_t n = view.Size();
@@ -46,8 +45,7 @@ AutocorrDecision Tick(LogStore& store, AutocorrState& state, LiveCounters& count
     for (std::size_t k = 0; k < newest.size(); ++k)
         newest[k] = view[n - newest.size() + k];
     benchmark::DoNotOptimize(MakeDashData(newest.back(), options.SensorType, '.'));
-    return AutocorrStep(view, n - 1, CorrectionWindow(newest), options, state, counters, learned, grid,
-                        cells);
+    return AutocorrStep(view, n - 1, CorrectionWindow(newest), options, state, counters, learned, grid);
 }
 
 void RunTicks(benchmark::State& bench, std::size_t pullSamples) {
@@ -55,8 +53,7 @@ void RunTicks(benchmark::State& bench, std::size_t pullSamples) {
     FillHour(store, pullSamples);
     TargetGridModel grid;
     grid.SetCalibration(0, 255);
-    MemoryGridCells cells;
-    TargetGridModel::FillTargets(cells, 147);
+    grid.FillTargets(147);
     const MafValues learned{};
     AutocorrState state;
     LiveCounters counters;
@@ -65,7 +62,7 @@ void RunTicks(benchmark::State& bench, std::size_t pullSamples) {
         // Every tick is the one right after the pull (when there is one).
         counters.PreviousTpsPercent = pullSamples > 0 ? 100 : 0;
         const auto start = Clock::now();
-        benchmark::DoNotOptimize(Tick(store, state, counters, grid, cells, learned));
+        benchmark::DoNotOptimize(Tick(store, state, counters, grid, learned));
         timings.push_back(Clock::now() - start);
     }
     std::sort(timings.begin(), timings.end());

@@ -34,7 +34,9 @@ int main(int argc, char** argv) {
     TForm1 form;
     form.show();
     // The 1:1 table, so the table chart shows its curves.
-    form.ActionTableOneToOne->trigger();
+    form.findChild<QAction*>("ActionTableOneToOne")->trigger();
+    auto* const tablePages = form.findChild<QTabWidget*>("TablePageControl");
+    auto* const setupPages = form.findChild<QTabWidget*>("PageControl1");
     bool ok = true;
     const struct {
         QTabWidget* inner;
@@ -42,14 +44,14 @@ int main(int argc, char** argv) {
         int mainIndex;
         const char* file;
     } pages[] = {{nullptr, 0, 0, "1-main.png"},
-                 {form.TablePageControl, 0, 1, "2-table-graph.png"},
-                 {form.TablePageControl, 1, 1, "3-table-compare.png"},
+                 {tablePages, 0, 1, "2-table-graph.png"},
+                 {tablePages, 1, 1, "3-table-compare.png"},
                  {nullptr, 0, 2, "4-log.png"},
                  {nullptr, 0, 3, "5-dashboard.png"},
-                 {form.PageControl1, 0, 4, "6-autotuning-options.png"},
-                 {form.PageControl1, 1, 4, "7-firmware-update.png"}};
+                 {setupPages, 0, 4, "6-autotuning-options.png"},
+                 {setupPages, 1, 4, "7-firmware-update.png"}};
     for (const auto& page : pages) {
-        form.MainPageControl->setCurrentIndex(page.mainIndex);
+        form.findChild<QTabWidget*>("MainPageControl")->setCurrentIndex(page.mainIndex);
         if (page.inner)
             page.inner->setCurrentIndex(page.innerIndex);
         ok = Save(&form, folder + "/" + page.file) && ok;

@@ -26,23 +26,30 @@ void Log::Dispatch(TMessage& message) {
 }
 
 void Log::StartLive(int sensorType) {
+    // The previous reader may still be inside its last read: it must end before a new one reads, and
+    // before the store is cleared, or its last sample would open the new run.
+    JoinReader();
     Options.SensorType = sensorType;
     ClearSeries();
     flags.DataReceived = false;
     Running = true;
-    // The previous reader may still be inside its last read: it must end before a new one reads.
-    reader.reset();
     link.ClearInput();
     link.ClearOutput();
     sendStreamStart(link);
-    reader = std::make_unique<TLogThread>(link, store, flags, link.PortFree, *this);
+    reader = std::make_unique<TLogThread>(link, store, flags, link.PortFreeFlag(), *this);
     Counters = {};
     timer.start();
     LiveStopped = false;
 }
 
-void Log::StopLive() {
+void Log::StopTicks() {
     timer.stop();
+    if (ticking)
+        tickStopped = true;
+}
+
+void Log::StopLive() {
+    StopTicks();
     if (reader)
         reader->RequestStop();
     LiveStopped = true;
@@ -58,6 +65,7 @@ void Log::Tick() {
     if (ticking)
         return;
     ticking = true;
+    tickStopped = false;
     try {
         TickOnce();
     } catch (const std::exception& failure) {
@@ -65,6 +73,7 @@ void Log::Tick() {
         ShowErrorBox(QString::fromUtf8(failure.what()));
     }
     ticking = false;
+    tickStopped = false;
 }
 
 void Log::TickOnce() {
@@ -75,7 +84,8 @@ void Log::TickOnce() {
     TMsgDashData dash = MakeDashData(sample, Options.SensorType, DecimalSeparator());
     workingTable.ShowLiveSample(sample[LogSeries::MAF], sample[LogSeries::Converter], sample[LogSeries::TPS]);
     bus.Broadcast(dash);
-    Autocorrect();
+    if (!tickStopped)
+        Autocorrect();
 }
 
 void Log::Autocorrect() {
@@ -90,13 +100,16 @@ void Log::Autocorrect() {
         for (std::size_t i = n - kCorrectionWindowSamples; i < n; ++i)
             window.push_back(view[i]);
         decision = AutocorrStep(view, n - 1, CorrectionWindow(window), Options, Autocorr, Counters,
-                                workingTable.Model().content().LearnedValues, targetGrid.Model(), targetGrid);
+                                workingTable.Model().content().LearnedValues, targetGrid.Model());
     }
     // No lock is held while the window carries the decision out: its handlers may open message boxes.
     if (decision.target)
         targetGrid.ShowTarget(*decision.target);
-    if (decision.smoothing)
+    if (decision.smoothing) {
         bus.Broadcast(*decision.smoothing);
+        if (tickStopped)
+            return;
+    }
     bus.Broadcast(decision.step);
 }
 
@@ -105,6 +118,8 @@ void Log::PostToMainThread(std::function<void()> task) {
 }
 
 void Log::ShowReadFailure(const std::string& text) {
+    // No tick may act on the last sample of a dead stream while the box waits; the stop follows.
+    StopTicks();
     ShowMessage(QString::fromStdString(text));
 }
 

@@ -29,12 +29,18 @@ public:
     void Dispatch(TMessage& message) override;
 
     void ClearSeries() { store.Clear(); }
-    // Clears the store, sends "sl" and starts the reader. A port failure ends it at that step and
-    // reaches the caller.
+    // Waits for the previous reader, clears the store, sends "sl" and starts the reader. A port
+    // failure ends it at that step and reaches the caller.
     void StartLive(int sensorType);
     // Stops the timer and the reader, sends "s", then smooths the O2 series of the run.
     void StopLive();
+    // Waits for a reader still inside its last read (at most one read time-out), so that nobody else
+    // reads the port.
+    void JoinReader() { reader.reset(); }
     void Tick();
+    // True once the ticks were stopped inside the tick that runs (a stop or a read failure met in a
+    // message box a handler of the tick opened): the rest of that tick must not be carried out.
+    bool TickStopped() const { return tickStopped; }
 
     // True while a reader reads the port: no second run may start then.
     bool ReaderRunning() const { return reader && reader->Reading(); }
@@ -59,6 +65,7 @@ public:
     void StopLiveRun() override;
 
 private:
+    void StopTicks();
     void TickOnce();
     // From the store's 121st sample on: one autocorrection step per tick.
     void Autocorrect();
@@ -73,6 +80,7 @@ private:
     // A message box opened by a handler of the tick runs its own event loop, where the timer fires
     // again; the tick must not run inside itself.
     bool ticking = false;
+    bool tickStopped = false;
     // Declared last: destroyed (joined) first, while everything it uses still exists.
     std::unique_ptr<TLogThread> reader;
 };

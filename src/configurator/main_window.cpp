@@ -1,22 +1,47 @@
 #include "main_window.h"
 
+#include "actions.h"
+#include "autotuning_setup_page.h"
 #include "control_factory.h"
-#include "firmware_manual.h"
+#include "dashboard_page.h"
+#include "firmware_page.h"
 #include "key_preview.h"
-#include "list_ports.h"
+#include "link_report_presenter.h"
+#include "live_run.h"
 #include "log.h"
+#include "log_page.h"
+#include "main_page.h"
+#include "o2_target_grid.h"
 #include "rxtx.h"
-#include "sound_player.h"
 #include "table.h"
+#include "table_compare_page.h"
+#include "table_graph_page.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+QTabWidget* PageControl(const char* name, int tabHeight) {
+    auto* control = Named<QTabWidget>(name);
+    control->setTabPosition(QTabWidget::South);
+    control->setStyleSheet(QString("QTabBar::tab { height: %1px; }").arg(tabHeight));
+    return control;
+}
+
+// A tab sheet that holds an inner page control.
+QWidget* SheetOf(const char* name, QTabWidget* inner) {
+    auto* sheet = Named<QWidget>(name);
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(inner);
+    return sheet;
+}
+
+} // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("Form1");
@@ -24,58 +49,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // Every window of the program, message boxes included, uses the base font.
     QApplication::setFont(BaseFont());
     resize(727, 555);
-
-    CreateActions();
-
-    MainPageControl = Named<QTabWidget>("MainPageControl");
-    MainPageControl->setTabPosition(QTabWidget::South);
-    MainPageControl->setStyleSheet("QTabBar::tab { height: 40px; }");
-    MainTabSheet = BuildMainPage();
-    TableTabSheet = Named<QWidget>("TableTabSheet");
-    LogTabSheet = BuildLogPage();
-    DashboardTabSheet = BuildDashboardPage();
-    SetupTabSheet = Named<QWidget>("SetupTabSheet");
-
-    TablePageControl = Named<QTabWidget>("TablePageControl");
-    TablePageControl->setTabPosition(QTabWidget::South);
-    TablePageControl->setStyleSheet("QTabBar::tab { height: 30px; }");
-    TabSheetTableGraph = BuildTableGraphPage();
-    TabSheetTableCompare = BuildTableComparePage();
-    TablePageControl->addTab(TabSheetTableGraph, "График таблицы замены");
-    TablePageControl->addTab(TabSheetTableCompare, "Устилита сравнения таблиц");
-
-    PageControl1 = Named<QTabWidget>("PageControl1");
-    PageControl1->setTabPosition(QTabWidget::South);
-    PageControl1->setStyleSheet("QTabBar::tab { height: 30px; }");
-    PageControl1->tabBar()->setExpanding(false);
-    TabSheetAutotuningSetup = BuildAutotuningSetupPage();
-    TabSheetFirmwareUpdate = BuildFirmwareUpdatePage();
-    PageControl1->addTab(TabSheetAutotuningSetup, "Параметры автообучения");
-    PageControl1->addTab(TabSheetFirmwareUpdate, "Обновление прошивки");
-
-    for (auto [page, inner] :
-         {std::pair{TableTabSheet, TablePageControl}, std::pair{SetupTabSheet, PageControl1}}) {
-        auto* layout = new QVBoxLayout(page);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(inner);
-    }
-
-    MainPageControl->addTab(MainTabSheet, " ");
-    MainPageControl->addTab(TableTabSheet, "Таблица Замены");
-    MainPageControl->addTab(LogTabSheet, "Графики лога");
-    MainPageControl->addTab(DashboardTabSheet, "Панель приборов");
-    MainPageControl->addTab(SetupTabSheet, "Настройки");
-    setCentralWidget(MainPageControl);
-
-    BuildMenuBars();
-    ConnectTableHandlers();
-    TabSheetTableGraph->installEventFilter(this);
-
-    keyPreview = new TKeyPreview(
-        this, [this](QKeyEvent& key) { return FormKeyDown(key); },
-        [this](QKeyEvent& key) { return FormKeyUp(key); });
-
+    actions = std::make_unique<TActions>(this);
     FormCreate();
+    new TKeyPreview(
+        this, [this](QKeyEvent& key) { return liveRun->FormKeyDown(key); },
+        [this](QKeyEvent& key) { return liveRun->FormKeyUp(key); });
 }
 
 TForm1::~TForm1() {
@@ -86,28 +64,59 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     bus = std::make_unique<TZarniBroadcaster>();
     bus->AddListener(this);
-
-    for (const std::string& name : ListPorts())
-        ComComboBox1->addItem(QString::fromStdString(name));
-    ComComboBox1->setCurrentIndex(-1);
-
-    // Captions are UTF-8 throughout, so the Cyrillic code page needs no selecting here.
-
-    CreateLink();
-    BindO2TargetGrid();
-
-    CreateWorkingTable();
+    link = new TRXTX(this, *bus);
+    PresentLinkReports(*link);
+    targetGrid = new O2TargetGrid(this);
+    workingTable = new Table(this);
     workingTable->SetLink(link);
-    CreateLog();
-    CreateComparisonTable();
+    log = new Log(this, *link, *bus, *workingTable, *targetGrid);
+    comparisonTable = new Table(this);
+    CreatePages();
+    PutPagesIntoTabs();
+}
 
-    firmwareLabelPrefix = LabelFirmware->text();
+void TForm1::CreatePages() {
+    mainPage = new TMainPage(*actions, *bus, *workingTable);
+    tableGraphPage = new TTableGraphPage(*actions, *workingTable);
+    tableComparePage = new TTableComparePage(*actions, *comparisonTable);
+    logPage = new TLogPage(*actions);
+    dashboardPage = new TDashboardPage(*actions, *workingTable, *log, *targetGrid);
+    setupPage = new TAutotuningSetupPage(
+        {*actions, *link, *log, *targetGrid, *workingTable, *comparisonTable, *dashboardPage});
+    firmwarePage = new TFirmwarePage(*actions);
+    liveRun = new TLiveRun(
+        this, {*actions, *bus, *log, *workingTable, *mainPage, *dashboardPage, *setupPage, *firmwarePage});
+}
+
+void TForm1::PutPagesIntoTabs() {
+    QTabWidget* tablePageControl = PageControl("TablePageControl", 30);
+    tablePageControl->addTab(tableGraphPage, "График таблицы замены");
+    tablePageControl->addTab(tableComparePage, "Устилита сравнения таблиц");
+
+    QTabWidget* pageControl1 = PageControl("PageControl1", 30);
+    pageControl1->tabBar()->setExpanding(false);
+    pageControl1->addTab(setupPage, "Параметры автообучения");
+    pageControl1->addTab(firmwarePage, "Обновление прошивки");
+
+    QTabWidget* mainPageControl = PageControl("MainPageControl", 40);
+    mainPageControl->addTab(mainPage, " ");
+    mainPageControl->addTab(SheetOf("TableTabSheet", tablePageControl), "Таблица Замены");
+    mainPageControl->addTab(logPage, "Графики лога");
+    mainPageControl->addTab(dashboardPage, "Панель приборов");
+    mainPageControl->addTab(SheetOf("SetupTabSheet", pageControl1), "Настройки");
+    setCentralWidget(mainPageControl);
+}
+
+void TForm1::Dispatch(TMessage& message) {
+    liveRun->Dispatch(message);
 }
 
 void TForm1::FormClose() {
     // With a port open the converter gets "s", whether or not a run is going on.
-    if (link->Connected)
-        BroadcastStop();
+    if (link->Connected()) {
+        TMsgLogStop stop;
+        bus->Broadcast(stop);
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -117,18 +126,4 @@ void TForm1::closeEvent(QCloseEvent* event) {
         // Closing never stops on a failure; at worst the settings stay unsaved.
     }
     event->accept();
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == LabelFirmwareManual && event->type() == QEvent::MouseButtonRelease) {
-        LabelFirmwareManualClick();
-        return true;
-    }
-    if (watched == TabSheetTableGraph && event->type() == QEvent::Show)
-        TabSheetTableGraphShow();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TForm1::LabelFirmwareManualClick() {
-    OpenFirmwareManual();
 }

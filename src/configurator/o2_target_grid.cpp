@@ -11,18 +11,51 @@ const QColor kCornerColour(0x80, 0x80, 0x80);
 
 } // namespace
 
+O2TargetGrid::O2TargetGrid(QObject* owner) : QObject(owner) {}
+
 void O2TargetGrid::Bind(QTableWidget* boundGrid) {
     grid = boundGrid;
     editTriggers = grid->editTriggers();
+    for (int row = 0; row < TargetGridModel::kSize; ++row) {
+        for (int column = 0; column < TargetGridModel::kSize; ++column)
+            ShowCell(column, row);
+    }
+    connect(grid, &QTableWidget::itemChanged, this, &O2TargetGrid::TakeTypedCell);
 }
 
-TargetGridModel::Choice O2TargetGrid::TargetAt(int rawTps, int rpm) {
-    const TargetGridModel::Choice choice = model.TargetAt(*this, rawTps, rpm);
-    ShowTarget(choice);
-    return choice;
+void O2TargetGrid::TakeTypedCell(QTableWidgetItem* item) {
+    if (!showing)
+        model.SetCell(item->column(), item->row(), item->text().toStdString());
+}
+
+void O2TargetGrid::ShowCell(int column, int row) {
+    if (!grid)
+        return;
+    const QString text = QString::fromStdString(model.Cell(column, row));
+    showing = true;
+    if (QTableWidgetItem* item = grid->item(row, column))
+        item->setText(text);
+    else
+        grid->setItem(row, column, new QTableWidgetItem(text));
+    showing = false;
+}
+
+void O2TargetGrid::SetCell(int column, int row, const std::string& text) {
+    model.SetCell(column, row, text);
+    ShowCell(column, row);
+}
+
+void O2TargetGrid::FillTargets(int value) {
+    model.FillTargets(value);
+    for (int row = 0; row < TargetGridModel::kHeaderRow; ++row) {
+        for (int column = TargetGridModel::kHeaderColumn + 1; column < TargetGridModel::kSize; ++column)
+            ShowCell(column, row);
+    }
 }
 
 void O2TargetGrid::ShowTarget(const TargetGridModel::Choice& choice) {
+    if (!grid)
+        return;
     grid->setCurrentCell(choice.row, choice.column);
     grid->viewport()->update();
 }
@@ -31,7 +64,7 @@ void O2TargetGrid::DrawCell(QPainter& canvas, int column, int row, const QRect& 
                             const QColor& rpmColour) const {
     using Kind = TargetGridModel::CellKind;
     const Kind kind = TargetGridModel::KindOf(column, row);
-    if (kind == Kind::Target)
+    if (kind == Kind::Target || !grid)
         return;
     // Widened to the left so the fill also covers the grid line before the cell.
     const QRect widened = rect.adjusted(-4, 0, 0, 0);
@@ -50,23 +83,12 @@ QString O2TargetGrid::EditMaskFor(int row) {
 }
 
 void O2TargetGrid::SelectCell(int column, int row, int sensorType) {
+    if (!grid)
+        return;
     const TargetGridModel::Selection selection =
         TargetGridModel::SelectCell(column, row, Cell(column, row), sensorType, DecimalSeparator());
     grid->setEditTriggers(selection.editable ? editTriggers : QAbstractItemView::NoEditTriggers);
     if (selection.hint)
         hint = QString::fromStdString(*selection.hint);
     grid->setToolTip(selection.hintShown ? hint : QString());
-}
-
-std::string O2TargetGrid::Cell(int column, int row) const {
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text().toStdString() : std::string();
-}
-
-void O2TargetGrid::SetCell(int column, int row, const std::string& text) {
-    const QString value = QString::fromStdString(text);
-    if (QTableWidgetItem* item = grid->item(row, column))
-        item->setText(value);
-    else
-        grid->setItem(row, column, new QTableWidgetItem(value));
 }

@@ -1,36 +1,39 @@
 #pragma once
-// The O2 target grid on the autotuning page: the grid widget's texts as the target grid's cells, the
-// throttle calibration with the one conversion of a raw throttle value to percent, and what the grid
-// does when a cell is drawn, edited or selected. The rules are the core's; this binds them to the
-// widget.
+// The O2 target grid of the autotuning page: the target grid model with its cells and the throttle
+// calibration, shown in the grid widget. The cells live in the model; the widget shows them, and what
+// the user types into it goes into the model. Also what the grid does when a cell is drawn, edited or
+// selected. The rules are the core's; this binds them to the widget.
 
-#include "target_grid_cells.h"
 #include "target_grid_model.h"
 
 #include <QAbstractItemView>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QColor;
 class QPainter;
 class QRect;
 class QTableWidget;
+class QTableWidgetItem;
 
-class O2TargetGrid : public TargetGridCells {
+class O2TargetGrid : public QObject {
+    Q_OBJECT
 public:
-    // Once, before any other use. The grid is not owned.
+    explicit O2TargetGrid(QObject* owner);
+
+    // Once: the widget that shows the grid from now on (not owned). It is filled from the model.
     void Bind(QTableWidget* grid);
 
     int TpsMin() const { return model.TpsMin(); }
     int TpsMax() const { return model.TpsMax(); }
     void SetCalibration(int min, int max) { model.SetCalibration(min, max); }
     int TpsPercent(int rawTps) { return model.TpsPercent(rawTps); }
-    // The target in use at this operating point; the grid selects its cell, so the user sees it.
-    TargetGridModel::Choice TargetAt(int rawTps, int rpm);
     // Selects the cell of a target in use, so the user sees it.
     void ShowTarget(const TargetGridModel::Choice& choice);
     TargetGridModel& Model() { return model; }
 
-    void FillTargets(int value) { TargetGridModel::FillTargets(*this, value); }
+    void FillTargets(int value);
     // Paints a header cell over its ordinary drawing: throttle headers in tpsColour, speed headers in
     // rpmColour, the corner grey. Target cells keep the ordinary drawing.
     void DrawCell(QPainter& canvas, int column, int row, const QRect& rect, const QColor& tpsColour,
@@ -39,13 +42,18 @@ public:
     // The corner cannot be edited; a target cell's hint tells what its value means for sensorType.
     void SelectCell(int column, int row, int sensorType);
 
-    std::string Cell(int column, int row) const override;
-    void SetCell(int column, int row, const std::string& text) override;
+    std::string Cell(int column, int row) const { return model.Cell(column, row); }
+    void SetCell(int column, int row, const std::string& text);
 
 private:
-    QTableWidget* grid = nullptr;
+    void ShowCell(int column, int row);
+    void TakeTypedCell(QTableWidgetItem* item);
+
     TargetGridModel model;
+    QPointer<QTableWidget> grid;
     QAbstractItemView::EditTriggers editTriggers;
     // Kept while header cells hide the hint, and shown again on the next target cell.
     QString hint;
+    // Set while the widget is filled from the model, whose change that is not.
+    bool showing = false;
 };

@@ -1,8 +1,6 @@
 #include "rxtx.h"
 
 #include "converter_protocol.h"
-#include "error_box.h"
-#include "message_box.h"
 #include "path_text.h"
 #include "simulator_server.h"
 
@@ -26,7 +24,7 @@ void TRXTX::Dispatch(TMessage& message) {
 
 void TRXTX::OpenPort(const std::string& name) {
     Port.Close();
-    Connected = false;
+    connected = false;
     std::string device = name;
     if (name == SimulatorPortName) {
         if (!simulator) {
@@ -41,7 +39,7 @@ void TRXTX::OpenPort(const std::string& name) {
     }
     Port.SetPortName(device);
     Port.Open();
-    Connected = true;
+    connected = true;
 }
 
 int TRXTX::Write(const std::uint8_t* data, int count) {
@@ -60,15 +58,19 @@ void TRXTX::ClearOutput() {
     Port.ClearOutput();
 }
 
-void TRXTX::ReportPortError(const std::exception& failure) const {
+void TRXTX::ReportPortError(const std::exception& failure) {
     if (dynamic_cast<const ESerialError*>(&failure))
-        ShowMessage(FromUtf8(PortErrorMessage));
+        ReportMessage(FromUtf8(PortErrorMessage));
     else
-        ShowErrorBox(QString::fromUtf8(failure.what()));
+        emit Reported(QString::fromUtf8(failure.what()), ReportKind::ErrorBox);
 }
 
-void TRXTX::ReportLinkError(std::string_view code, int received, int expected) const {
+void TRXTX::ReportLinkError(std::string_view code, int received, int expected) {
     const std::string text = linkErrorMessage(code, received, expected);
     if (!text.empty())
-        ShowMessage(FromUtf8(text));
+        ReportMessage(FromUtf8(text));
+}
+
+void TRXTX::ReportMessage(const QString& text) {
+    emit Reported(text, ReportKind::Message);
 }

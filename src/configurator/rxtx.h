@@ -1,6 +1,7 @@
 #pragma once
 // The configurator's serial link: owns the port, opens the one the user picks, offers the converter
-// exchanges its blocking byte operations and turns their failures into the messages the user sees.
+// exchanges its blocking byte operations and turns their failures into the texts the user is shown.
+// It shows nothing itself: it reports them, and the window's presenter shows them.
 // The "Simulator" entry serves the simulated converter in-process on a pseudo-terminal, which the
 // same port code then opens like any serial port.
 
@@ -20,6 +21,10 @@ class SimulatorServer;
 class TRXTX : public QObject, public TListener, public BytePort {
     Q_OBJECT
 public:
+    // How a report is shown: the program's message box, or the toolkit's standard error box for a
+    // failure that no exchange expected.
+    enum class ReportKind { Message, ErrorBox };
+
     // The port list entry of the simulated converter.
     static constexpr const char* SimulatorPortName = "Simulator";
 
@@ -39,20 +44,31 @@ public:
     void ClearInput() override;
     void ClearOutput() override;
 
-    // A serial-layer failure gives the port message; any other failure the standard error box.
-    void ReportPortError(const std::exception& failure) const;
-    // The message for a failure code of the exchanges (only its first character counts).
-    void ReportLinkError(std::string_view code, int received, int expected) const;
+    // A serial-layer failure reports the port message; any other failure its own text for the
+    // standard error box.
+    void ReportPortError(const std::exception& failure);
+    // Reports the message for a failure code of the exchanges (only its first character counts).
+    void ReportLinkError(std::string_view code, int received, int expected);
+    // Reports a text of the exchanges as it stands.
+    void ReportMessage(const QString& text);
 
     // The simulated converter once "Simulator" has been chosen, otherwise null.
     SimulatorServer* Simulator() const { return simulator.get(); }
 
+    bool Connected() const { return connected; }
+    // False only while the live reader thread is inside a read.
+    bool PortFree() const { return portFree; }
+    // The flag the live reader writes around each of its reads.
+    std::atomic<bool>& PortFreeFlag() { return portFree; }
+
     TComPort Port;
-    std::atomic<bool> Connected{false};
-    // False only while the live reader thread is inside a read; that thread writes it.
-    std::atomic<bool> PortFree{true};
+
+signals:
+    void Reported(const QString& text, TRXTX::ReportKind kind);
 
 private:
+    std::atomic<bool> connected{false};
+    std::atomic<bool> portFree{true};
     // Started at its first choice and kept until the link goes.
     std::unique_ptr<SimulatorServer> simulator;
 };

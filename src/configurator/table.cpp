@@ -22,7 +22,7 @@ void Table::SetupTableChart(QCustomPlot* plot, bool learnedCurve, const TTableCh
     connect(chart, &TTableChart::ToggleClicked, this, [this] { model.clearKnotMarks(); });
     connect(chart, &TTableChart::AxesRestored, this, &Table::Redraw);
     model.SetDefaultParameters(TableSet::First);
-    ShowParameters(1);
+    ShowParameters(TableSet::First);
     Redraw();
     TakeSnapshot();
 }
@@ -33,48 +33,55 @@ void Table::SetupSecondSet(const TTableChart::CurveStyle& curve3, const TTableCh
     chart->AddSecondSet(curve3, curve4);
     hasSecondSet = true;
     model.SetDefaultParameters(TableSet::Second);
-    ShowParameters(2);
+    ShowParameters(TableSet::Second);
     Redraw();
 }
 
-void Table::SetDefaultParameters(int set) {
-    model.SetDefaultParameters(SetOf(set));
+void Table::SetDefaultParameters(TableSet set) {
+    model.SetDefaultParameters(set);
 }
 
-void Table::ShowParameters(int set) {
-    const ParameterTexts texts = ::ShowParameters(model.image(SetOf(set)));
+void Table::ShowParameters(TableSet set) {
+    const ParameterTexts texts = ::ShowParameters(model.image(set));
     const ParameterBoxes& boxes = Boxes(set);
     for (int i = 0; i < ParameterCount; ++i)
         if (boxes[i])
             boxes[i]->setText(QString::fromStdString(texts[i]));
 }
 
-void Table::ReadParameters(int set) {
+void Table::ReadParameters(TableSet set) {
     ParameterTexts texts;
     const ParameterBoxes& boxes = Boxes(set);
     for (int i = 0; i < ParameterCount; ++i)
         texts[i] = boxes[i] ? boxes[i]->text().toStdString() : std::string();
-    model.ReadParameters(SetOf(set), texts);
+    model.ReadParameters(set, texts);
 }
 
-void Table::CopyRegion(CopyMode mode, int source, int target) {
-    model.CopyRegion(mode, SetOf(source), SetOf(target));
+void Table::SetParameterText(Parameter parameter, const QString& text) {
+    if (QLineEdit* box = boxes1[int(parameter)])
+        box->setText(text);
+}
+
+QString Table::ParameterText(Parameter parameter) const {
+    const QLineEdit* box = boxes1[int(parameter)];
+    return box ? box->text() : QString();
+}
+
+void Table::CopyRegion(CopyMode mode, TableSet source, TableSet target) {
+    model.CopyRegion(mode, source, target);
     Redraw();
 }
 
 void Table::SetPoint(int x, int y) {
-    static constexpr TableCurve curves[] = {TableCurve::Set1Tab1, TableCurve::Set1Tab2, TableCurve::Learned,
-                                            TableCurve::Set2Tab1, TableCurve::Set2Tab2};
-    const int selected = chart->SelectedCurve();
-    if (selected < 0 || selected >= int(std::size(curves)))
+    const std::optional<TableCurve> selected = chart->SelectedCurve();
+    if (!selected)
         return;
-    model.SetPoint(curves[selected], x, y, chart->InterpolationOn());
+    model.SetPoint(*selected, x, y, chart->InterpolationOn());
     Redraw();
 }
 
 std::string Table::ThresholdText() const {
-    return boxes1[int(Parameter::TpsThreshold)] ? boxes1[int(Parameter::TpsThreshold)]->text().toStdString()
-                                                : "";
+    return ParameterText(Parameter::TpsThreshold).toStdString();
 }
 
 void Table::SetActiveTableValue(int x, int value, int tps, bool markKnot) {
@@ -92,31 +99,38 @@ void Table::InterpolateKnots(int a) {
 
 void Table::ReplaceWithIdentity() {
     model.replaceWithIdentity();
-    ShowParameters(1);
+    ShowParameters(TableSet::First);
     Redraw();
+}
+
+void Table::Undo() {
+    model.Undo();
+    ShowParameters(TableSet::First);
+    if (hasSecondSet)
+        ShowParameters(TableSet::Second);
 }
 
 void Table::Redraw() {
     if (!chart)
         return;
     QVector<double> maf(MafCount), tab1(MafCount), tab2(MafCount), learned(MafCount);
-    const auto fill = [&](const TableImage& image, int tab1Curve) {
+    const auto fill = [&](const TableImage& image, TableCurve tab1Curve, TableCurve tab2Curve) {
         for (int x = 0; x < MafCount; ++x) {
             maf[x] = x;
             tab1[x] = image[x];
             tab2[x] = tab2Value(image, x);
         }
         chart->SetCurve(tab1Curve, maf, tab1);
-        chart->SetCurve(tab1Curve + 1, maf, tab2);
+        chart->SetCurve(tab2Curve, maf, tab2);
     };
-    fill(model.image(TableSet::First), 0);
+    fill(model.image(TableSet::First), TableCurve::Set1Tab1, TableCurve::Set1Tab2);
     if (hasLearnedCurve) {
         for (int x = 0; x < MafCount; ++x)
             learned[x] = model.content().LearnedValues[x];
-        chart->SetCurve(2, maf, learned);
+        chart->SetCurve(TableCurve::Learned, maf, learned);
     }
     if (hasSecondSet)
-        fill(model.image(TableSet::Second), 3);
+        fill(model.image(TableSet::Second), TableCurve::Set2Tab1, TableCurve::Set2Tab2);
     chart->Plot()->replot();
     RedrawDashboard();
 }
@@ -124,7 +138,8 @@ void Table::Redraw() {
 void Table::SetupDashboard(QCustomPlot* plot) {
     LiveTps = 255;
     WindowBegin = WindowEnd = LiveMaf = LiveOut = 0;
-    dashboard = new TDashboardChart(plot, chart->Style(0), chart->Style(1));
+    dashboard =
+        new TDashboardChart(plot, chart->Style(TableCurve::Set1Tab1), chart->Style(TableCurve::Set1Tab2));
     connect(dashboard, &TDashboardChart::AxesRestored, this, &Table::RedrawDashboard);
     RedrawDashboard();
 }
@@ -149,18 +164,18 @@ void Table::SetDashboardColour(int colour) {
         dashboard->SetColour(ColourFromBgr(colour));
 }
 
-void Table::SetCorrectionWindow(int value, int begin, int end, int kind) {
+void Table::SetCorrectionWindow(int value, int begin, int end, CorrectionSend send) {
     WindowBegin = begin;
     WindowEnd = end;
-    if (kind == 1)
+    if (send == CorrectionSend::Correction)
         SendCorrection(value);
-    else if (kind == 2)
+    else if (send == CorrectionSend::Window)
         SendWindow();
     RedrawDashboard();
 }
 
-void Table::ApplyCorrection(int value, int begin, int end, int mode) {
-    model.ApplyCorrection(value, begin, end, mode);
+void Table::ApplyCorrection(int value, int begin, int end, CorrectionScope scope) {
+    model.ApplyCorrection(value, begin, end, scope);
     Redraw();
 }
 
@@ -169,10 +184,10 @@ void Table::ClearLearned(int begin, int end) {
     Redraw();
 }
 
-void Table::SaveTabFile(int set, const QString& fileName) {
+void Table::SaveTabFile(TableSet set, const QString& fileName) {
     try {
         ReadParameters(set);
-        saveTabFile(ToPath(fileName), model.image(SetOf(set)));
+        saveTabFile(ToPath(fileName), model.image(set));
     } catch (const FileError& e) {
         ShowMessage(FromUtf8(tabFileErrorMessage(e.reason())));
     } catch (const std::exception& e) {
@@ -180,9 +195,9 @@ void Table::SaveTabFile(int set, const QString& fileName) {
     }
 }
 
-void Table::LoadTabFile(int set, const QString& fileName) {
+void Table::LoadTabFile(TableSet set, const QString& fileName) {
     try {
-        model.LoadTabFile(SetOf(set), readTabFile(ToPath(fileName)));
+        model.LoadTabFile(set, readTabFile(ToPath(fileName)));
     } catch (const FileError&) {
         ShowMessage(fileName + FromUtf8(TabFileLoadErrorMessage));
         return;

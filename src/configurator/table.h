@@ -20,6 +20,9 @@ class QLineEdit;
 class QProgressBar;
 class TRXTX;
 
+// What a change of the correction group tells the converter.
+enum class CorrectionSend { Nothing, Correction, Window };
+
 class Table : public QObject {
     Q_OBJECT
 public:
@@ -34,12 +37,14 @@ public:
     void SetupSecondSet(const TTableChart::CurveStyle& curve3, const TTableChart::CurveStyle& curve4,
                         const ParameterBoxes& boxes);
 
-    // set is 1 or 2.
-    void SetDefaultParameters(int set);
-    void ShowParameters(int set);
-    void ReadParameters(int set);
+    void SetDefaultParameters(TableSet set);
+    void ShowParameters(TableSet set);
+    void ReadParameters(TableSet set);
+    // One box of set 1, as the user would type it.
+    void SetParameterText(Parameter parameter, const QString& text);
+    QString ParameterText(Parameter parameter) const;
 
-    void CopyRegion(CopyMode mode, int source, int target);
+    void CopyRegion(CopyMode mode, TableSet source, TableSet target);
     void SetPoint(int x, int y);
     void SetActiveTableValue(int x, int value, int tps, bool markKnot);
     int ActiveTableValue(int x, int tps) const;
@@ -49,7 +54,8 @@ public:
     // The identity line in both tables of set 1 and default parameters; undoable.
     void ReplaceWithIdentity();
     void TakeSnapshot() { model.TakeSnapshot(); }
-    void Undo() { model.Undo(); }
+    // Restores the snapshot, and the boxes show its parameters: writing and saving read the boxes.
+    void Undo();
     void Redraw();
 
     // The dashboard (working table only): the table in effect at the live throttle, the learned
@@ -59,20 +65,18 @@ public:
     void ShowLiveSample(int maf, int out, int tps);
     // colour: 0x00BBGGRR, the middle of the chart's background.
     void SetDashboardColour(int colour);
-    // Mirrors the correction group into the dashboard and tells the converter: kind 1 sends the
-    // correction, kind 2 the window; any other kind sends nothing.
-    void SetCorrectionWindow(int value, int begin, int end, int kind);
-    // mode 0: the whole window (live data stopped); mode 1: its centre (live data running).
-    void ApplyCorrection(int value, int begin, int end, int mode);
+    // Mirrors the correction group into the dashboard and tells the converter what send names.
+    void SetCorrectionWindow(int value, int begin, int end, CorrectionSend send);
+    void ApplyCorrection(int value, int begin, int end, CorrectionScope scope);
     void ClearLearned(int begin, int end);
 
     // Failures are shown to the user; the table and any existing file stay as they were.
-    void SaveTabFile(int set, const QString& fileName);
-    void LoadTabFile(int set, const QString& fileName);
+    void SaveTabFile(TableSet set, const QString& fileName);
+    void LoadTabFile(TableSet set, const QString& fileName);
 
     // Exchanges with the converter (table_exchanges.cpp), of the working table only. Each does
-    // nothing without an open port; failures are shown through the link's reporters, except those
-    // of SendCorrection and SendWindow, which reach the caller.
+    // nothing without an open port; failures are reported through the link, except those of
+    // SendCorrection and SendWindow, which reach the caller.
     void SetLink(TRXTX* rxtx) { link = rxtx; }
     // The progress window hands itself over when it is created; WriteTables shows it.
     void SetProgressWindow(QWidget* window, QProgressBar* bar);
@@ -87,10 +91,9 @@ public:
 
     const TableModel& Model() const { return model; }
     TTableChart* Chart() const { return chart; }
-    const ParameterBoxes& Boxes(int set) const { return set == 2 ? boxes2 : boxes1; }
+    const ParameterBoxes& Boxes(TableSet set) const { return set == TableSet::Second ? boxes2 : boxes1; }
 
 private:
-    static TableSet SetOf(int set) { return set == 2 ? TableSet::Second : TableSet::First; }
     std::string ThresholdText() const;
 
     TableModel model;

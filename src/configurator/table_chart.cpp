@@ -42,8 +42,8 @@ TTableChart::TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle&
     for (int i = 0; i < 3; ++i)
         AddSelector(plot->graph(i)->name(), 8 + ButtonPitch * i);
     if (!learnedCurve) {
-        plot->graph(2)->setVisible(false);
-        Selector(2)->hide();
+        plot->graph(int(TableCurve::Learned))->setVisible(false);
+        Selector(TableCurve::Learned)->hide();
     }
     toggle = new QPushButton("Interpolate", plot);
     toggle->setObjectName("Interpolate");
@@ -51,7 +51,7 @@ TTableChart::TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle&
     toggle->setFixedSize(ButtonWidth, ButtonHeight);
     column.emplace_back(toggle, learnedCurve ? 8 + ButtonPitch * 3 : ButtonPitch * 3 - 25);
     connect(toggle, &QPushButton::clicked, this, &TTableChart::ToggleClicked);
-    Selector(0)->setChecked(true);
+    Selector(TableCurve::Set1Tab1)->setChecked(true);
     PlaceButtons();
 }
 
@@ -61,7 +61,7 @@ void TTableChart::AddSecondSet(const CurveStyle& curve3, const CurveStyle& curve
     AddCurve(curve4);
     AddSelector(curve3.title, ButtonPitch * 4 - 25);
     AddSelector(curve4.title, ButtonPitch * 5 - 25);
-    Selector(0)->setChecked(true);
+    Selector(TableCurve::Set1Tab1)->setChecked(true);
     PlaceButtons();
 }
 
@@ -87,24 +87,28 @@ void TTableChart::PlaceButtons() {
         button->move(plot->width() - ButtonInsetFromRight, top);
 }
 
-TTableChart::CurveStyle TTableChart::Style(int curve) const {
-    return {plot->graph(curve)->name(), plot->graph(curve)->pen().color()};
+TTableChart::CurveStyle TTableChart::Style(TableCurve curve) const {
+    const QCPGraph* graph = plot->graph(int(curve));
+    return {graph->name(), graph->pen().color()};
 }
 
-void TTableChart::SetCurve(int index, const QVector<double>& maf, const QVector<double>& output) {
-    plot->graph(index)->setData(maf, output, true);
+void TTableChart::SetCurve(TableCurve curve, const QVector<double>& maf, const QVector<double>& output) {
+    plot->graph(int(curve))->setData(maf, output, true);
 }
 
-int TTableChart::SelectedCurve() const {
-    return selectors->checkedId();
+std::optional<TableCurve> TTableChart::SelectedCurve() const {
+    const int checked = selectors->checkedId();
+    if (checked < 0)
+        return std::nullopt;
+    return TableCurve(checked);
 }
 
 bool TTableChart::InterpolationOn() const {
     return toggle->isChecked();
 }
 
-QPushButton* TTableChart::Selector(int curve) const {
-    return static_cast<QPushButton*>(selectors->button(curve));
+QPushButton* TTableChart::Selector(TableCurve curve) const {
+    return static_cast<QPushButton*>(selectors->button(int(curve)));
 }
 
 void TTableChart::RestoreAxes() {
@@ -128,7 +132,9 @@ bool TTableChart::eventFilter(QObject* watched, QEvent* event) {
         UpdateHint(static_cast<QMouseEvent*>(event)->position().toPoint(), true);
         break;
     case QEvent::MouseButtonDblClick:
-        DoubleClick();
+        // Only the left button edits; the others keep their zoom and pan meaning.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            DoubleClick();
         return true;
     default:
         break;

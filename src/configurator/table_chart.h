@@ -3,12 +3,15 @@
 // mouse edits, the "Interpolate" toggle, the point hint, double-click editing and rubber-band zoom.
 // It only maps the mouse to table coordinates; the table decides what an edit does.
 
+#include "table_model.h"
+
 #include <QColor>
 #include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QVector>
 
+#include <optional>
 #include <vector>
 
 class QAbstractButton;
@@ -26,20 +29,20 @@ public:
         QColor colour;
     };
 
-    // Builds curves [0], [1] and the learned curve [2] with their selectors, then the toggle. Without
-    // the learned curve, curve [2] is switched off, its selector hidden, and the toggle takes its place.
+    // Builds the curves of set 1 and the learned curve with their selectors, then the toggle. Without
+    // the learned curve, that curve is switched off, its selector hidden, and the toggle takes its place.
     TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle& curve0, const CurveStyle& curve1);
 
-    // Adds curves [3] and [4] with their selectors below the toggle; the gradient's middle turns yellow.
+    // Adds the curves of set 2 with their selectors below the toggle; the gradient's middle turns yellow.
     void AddSecondSet(const CurveStyle& curve3, const CurveStyle& curve4);
 
-    CurveStyle Style(int curve) const;
-    void SetCurve(int index, const QVector<double>& maf, const QVector<double>& output);
+    CurveStyle Style(TableCurve curve) const;
+    void SetCurve(TableCurve curve, const QVector<double>& maf, const QVector<double>& output);
 
     // The curve whose selector is down.
-    int SelectedCurve() const;
+    std::optional<TableCurve> SelectedCurve() const;
     bool InterpolationOn() const;
-    QPushButton* Selector(int curve) const;
+    QPushButton* Selector(TableCurve curve) const;
     QPushButton* InterpolateToggle() const { return toggle; }
 
     // "MAF=…  OUT=…" of the point under the pointer, empty over no point.
@@ -50,7 +53,7 @@ public:
     QCustomPlot* Plot() const { return plot; }
 
 signals:
-    // A double-click inside the plot chose this point of the selected curve.
+    // A left-button double-click inside the plot chose this point of the selected curve.
     void PointChosen(int maf, int output);
     // The toggle was clicked, whichever way it went.
     void ToggleClicked();

@@ -3,7 +3,6 @@
 
 #include "table.h"
 
-#include "message_box.h"
 #include "path_text.h"
 #include "rxtx.h"
 
@@ -17,10 +16,10 @@
 namespace {
 
 bool Connected(const TRXTX* link) {
-    return link && link->Connected;
+    return link && link->Connected();
 }
 
-void Report(const TRXTX& link, const LinkFailure& failure) {
+void Report(TRXTX& link, const LinkFailure& failure) {
     link.ReportLinkError(failure.code, failure.received, failure.expected);
 }
 
@@ -54,8 +53,8 @@ int Table::ReadVersion() {
 void Table::ReadTables() {
     if (!Connected(link))
         return;
-    if (!link->PortFree) {
-        ShowMessage(FromUtf8(LoggerBusyMessage));
+    if (!link->PortFree()) {
+        link->ReportMessage(FromUtf8(LoggerBusyMessage));
         return;
     }
     TablesReply reply;
@@ -72,7 +71,7 @@ void Table::ReadTables() {
     // Tables and parameters are replaced as a whole and become the undo point, as a loaded file
     // does; knots and learned points stay.
     model.LoadTabFile(TableSet::First, {*reply.image, std::nullopt});
-    ShowParameters(1);
+    ShowParameters(TableSet::First);
     Redraw();
 }
 
@@ -81,7 +80,7 @@ void Table::WriteTables() {
         return;
     // The boxes are read before anything is sent rather than after "sw": nothing on the line
     // depends on it, and the model never holds other parameters than the boxes show.
-    ReadParameters(1);
+    ReadParameters(TableSet::First);
     const auto hideProgress = [this] {
         if (progressWindow)
             progressWindow->hide();
@@ -117,15 +116,15 @@ void Table::WriteTables() {
     if (!failure)
         return;
     if (failure->code == ErrorConnectReadBack)
-        ShowMessage(QString::number(failure->received));
-    ShowMessage(FromUtf8(failure->code));
+        link->ReportMessage(QString::number(failure->received));
+    link->ReportMessage(FromUtf8(failure->code));
     Report(*link, *failure);
 }
 
 void Table::SendTablesLive() {
     if (!Connected(link))
         return;
-    ReadParameters(1);
+    ReadParameters(TableSet::First);
     try {
         ::SendTablesLive(*link, model.image(TableSet::First));
     } catch (const std::exception& failure) {

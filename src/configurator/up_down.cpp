@@ -43,5 +43,8 @@ void TUpDown::SetPosition(int value) {
 
 void TUpDown::Click(int step) {
     emit Changing();
+    const int before = position;
     SetPosition(position + step);
+    if (position != before)
+        emit Moved();
 }

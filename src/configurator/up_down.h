@@ -1,7 +1,7 @@
 #pragma once
 // Up-down arrow buttons bound to an edit box: a click moves the position by one within the range and
 // writes it into the box. `Changing` is raised before the position moves, so a handler still reads
-// the old position.
+// the old position; `Moved` after a click has moved it.
 
 #include <QLineEdit>
 #include <QPointer>
@@ -28,6 +28,7 @@ public:
 
 signals:
     void Changing();
+    void Moved();
 
 private:
     void Click(int step);

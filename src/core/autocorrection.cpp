@@ -18,7 +18,6 @@ constexpr std::size_t kUnsearchedPullEnd = 40;
 constexpr int kPulsationDeviation = 6;
 constexpr int kPulsationMinRpm = 1500;
 constexpr std::size_t kMinEpisodes = 5;
-constexpr int kNoSmoothingChange = 255;
 constexpr std::size_t kO2AverageSamples = 10;
 // The AFR types send tenths of a ratio, which fall as the mixture richens; mirrored, they rise with
 // it as the voltage types do.
@@ -84,7 +83,7 @@ void Interrupt(AutocorrDecision& decision, AutocorrState& state, int colour) {
 
 AutocorrDecision AutocorrStep(LogStore::View& view, std::size_t i, MafWindow window,
                               const AutocorrOptions& options, AutocorrState& state, LiveCounters& counters,
-                              const MafValues& learned, TargetGridModel& grid, const TargetGridCells& cells) {
+                              const MafValues& learned, TargetGridModel& grid) {
     AutocorrDecision decision;
     TMsgAutocorrStep& step = decision.step;
     step.WindowStart = window.start;
@@ -142,7 +141,7 @@ AutocorrDecision AutocorrStep(LogStore::View& view, std::size_t i, MafWindow win
         return decision;
     state.StepTicks = 0;
 
-    decision.target = grid.TargetAt(cells, tps, rpm);
+    decision.target = grid.TargetAt(tps, rpm);
     const bool mirrored = IsAfrSensor(options.SensorType);
     if (mirrored && state.PreviousO2 > kLargestPreviousO2)
         state.PreviousO2 = kMirror; // so that "none" never compares as the richest reading

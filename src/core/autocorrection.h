@@ -8,7 +8,6 @@
 #include "log_store.h"
 #include "messages.h"
 #include "table_image.h"
-#include "target_grid_cells.h"
 #include "target_grid_model.h"
 
 #include <cstddef>
@@ -68,7 +67,7 @@ struct AutocorrDecision {
 // correction window of the newest samples. May write LogCorr and Marker over a pull that just ended.
 AutocorrDecision AutocorrStep(LogStore::View& view, std::size_t i, MafWindow window,
                               const AutocorrOptions& options, AutocorrState& state, LiveCounters& counters,
-                              const MafValues& learned, TargetGridModel& grid, const TargetGridCells& cells);
+                              const MafValues& learned, TargetGridModel& grid);
 
 // The MAF pulsation analysis of the full-throttle pull that ends before sample i: fills LogCorr over
 // the pull with the moving average of the MAF, and when it finds at least five pulsation episodes

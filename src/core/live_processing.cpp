@@ -13,6 +13,7 @@ constexpr std::size_t kAverageBefore = 20; // samples before k in the centred av
 constexpr std::size_t kAverageAfter = 19;  // samples after k
 constexpr std::size_t kFirstSmoothedO2 = 30;
 constexpr std::size_t kUnsmoothedO2AtEnd = 2;
+constexpr int kMinThrottleSpread = 20;
 
 } // namespace
 
@@ -75,4 +76,15 @@ void SmoothO2(LogStore::View& view) {
     if (size > kUnsmoothedO2AtEnd)
         FillCenteredAverage(view, LogSeries::O2, LogSeries::O2SM, kFirstSmoothedO2,
                             size - kUnsmoothedO2AtEnd);
+}
+
+ThrottleRange CalibrateThrottle(const LogStore::View& view) {
+    ThrottleRange range{255, 0};
+    for (std::size_t i = 0; i < view.Size(); ++i) {
+        range.min = std::min(range.min, view[i][LogSeries::TPS]);
+        range.max = std::max(range.max, view[i][LogSeries::TPS]);
+    }
+    if (range.max - range.min < kMinThrottleSpread)
+        return ThrottleRange{};
+    return range;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The rules of live data on the main thread: engine speed, the dashboard record of the newest sample,
-// the correction window, and the smoothing of a finished run.
+// the correction window, the throttle calibration, and the smoothing of a finished run.
 
 #include "log_store.h"
 #include "messages.h"
@@ -34,6 +34,16 @@ struct MafWindow {
 // The smallest and largest MAF of the newest kCorrectionWindowSamples samples given (of all of them
 // when there are fewer; 0..0 for none).
 MafWindow CorrectionWindow(std::span<const LogSample> newest);
+
+struct ThrottleRange {
+    int min = 0;
+    int max = 255;
+    friend bool operator==(const ThrottleRange&, const ThrottleRange&) = default;
+};
+
+// The throttle calibration of a run: the lowest and highest raw throttle of the whole store. A spread
+// under 20 (the pedal was never pressed, or no sample arrived) gives the full span 0..255.
+ThrottleRange CalibrateThrottle(const LogStore::View& view);
 
 // target[k] for first <= k < last: the integer part of the mean of source[k-20] .. source[k+19]. Near
 // either end of the store the window holds only the samples that exist.

@@ -56,8 +56,11 @@ struct TMsgAutocorrStep : TMessage {
     TMsgAutocorrStep() : TMessage{MSG_AUTOCORR_STEP} {}
 };
 
+// The NewSmoothing of a smoothing step that changes nothing.
+constexpr std::int32_t kNoSmoothingChange = 255;
+
 struct TMsgSmoothingStep : TMessage {
-    std::int32_t NewSmoothing = 255; // 1..20, or 255 for "no change"
+    std::int32_t NewSmoothing = kNoSmoothingChange; // 1..20, or no change
     TMsgSmoothingStep() : TMessage{MSG_SMOOTHING_STEP} {}
     explicit TMsgSmoothingStep(std::int32_t newSmoothing)
         : TMessage{MSG_SMOOTHING_STEP}, NewSmoothing(newSmoothing) {}

@@ -114,7 +114,7 @@ void TableModel::replaceWithIdentity() {
     SetDefaultParameters(TableSet::First);
 }
 
-void TableModel::ApplyCorrection(int value, int begin, int end, int mode) {
+void TableModel::ApplyCorrection(int value, int begin, int end, CorrectionScope scope) {
     requireMaf(begin);
     requireMaf(end);
     const auto correct = [&](int x) {
@@ -123,7 +123,7 @@ void TableModel::ApplyCorrection(int value, int begin, int end, int mode) {
         current.KnotMarks1[x] = KnotMark;
     };
     int edited = end;
-    if (mode == 0) {
+    if (scope == CorrectionScope::WholeWindow) {
         for (int x = begin; x <= end; ++x) {
             correct(x);
             current.LearnedKnotMarks[x] = KnotMark;

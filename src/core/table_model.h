@@ -12,6 +12,10 @@
 
 enum class TableSet { First, Second };
 
+// What a committed correction changes: the whole window while live data is stopped, only its centre
+// while live data runs.
+enum class CorrectionScope { WholeWindow, Centre };
+
 // The curve the table chart edits.
 enum class TableCurve { Set1Tab1, Set1Tab2, Learned, Set2Tab1, Set2Tab2 };
 
@@ -59,11 +63,10 @@ public:
     void replaceWithIdentity();
 
     // Adds value to Tab1 of set 1, limited to 0..255, and learns the corrected points at their new
-    // values. Mode 0 (live data stopped) corrects the whole window begin..end and makes every point a
-    // knot of both curves; mode 1 (live data running) corrects only the window's centre, which becomes
-    // a knot while its neighbours stop being knots. The table is then interpolated from the corrected
-    // point. No snapshot is taken.
-    void ApplyCorrection(int value, int begin, int end, int mode);
+    // values. The whole window begin..end makes every point a knot of both curves; the centre alone
+    // becomes a knot while its neighbours stop being knots. The table is then interpolated from the
+    // corrected point. No snapshot is taken.
+    void ApplyCorrection(int value, int begin, int end, CorrectionScope scope);
 
     // Snapshot, then begin..end forget their learned values, their Tab1 knots of set 1 and their
     // learned knots. Table values stay.

@@ -3,6 +3,9 @@
 #include "numbers.h"
 #include "oxygen_sensor.h"
 
+#include <stdexcept>
+#include <utility>
+
 namespace {
 
 constexpr int kFullSpanMax = 255;
@@ -11,6 +14,20 @@ constexpr int kFirstTargetColumn = TargetGridModel::kHeaderColumn + 1;
 constexpr int kLastColumn = TargetGridModel::kSize - 1;
 
 } // namespace
+
+std::size_t TargetGridModel::indexOf(int column, int row) {
+    if (column < 0 || column >= kSize || row < 0 || row >= kSize)
+        throw std::out_of_range("target grid cell out of range");
+    return static_cast<std::size_t>(row * kSize + column);
+}
+
+const std::string& TargetGridModel::Cell(int column, int row) const {
+    return cells[indexOf(column, row)];
+}
+
+void TargetGridModel::SetCell(int column, int row, std::string text) {
+    cells[indexOf(column, row)] = std::move(text);
+}
 
 void TargetGridModel::SetCalibration(int min, int max) {
     tpsMin = min;
@@ -27,7 +44,7 @@ int TargetGridModel::TpsPercent(int rawTps) {
     return roundHalfEven(percent);
 }
 
-TargetGridModel::Choice TargetGridModel::TargetAt(const TargetGridCells& cells, int rawTps, int rpm) {
+TargetGridModel::Choice TargetGridModel::TargetAt(int rawTps, int rpm) {
     // Callers convert the throttle with TpsPercent first, which resets an empty span; doing the same
     // here keeps a lone call from dividing by zero.
     resetEmptySpan();
@@ -35,23 +52,23 @@ TargetGridModel::Choice TargetGridModel::TargetAt(const TargetGridCells& cells, 
     Choice choice;
     choice.row = kLastTargetRow;
     for (int row = kLastTargetRow; row >= 0; --row) {
-        if (leadingInteger(cells.Cell(kHeaderColumn, row)) <= percent)
+        if (leadingInteger(Cell(kHeaderColumn, row)) <= percent)
             choice.row = row;
     }
     choice.column = kFirstTargetColumn;
     for (int column = kFirstTargetColumn; column <= kLastColumn; ++column) {
-        if (leadingInteger(cells.Cell(column, kHeaderRow)) <= rpm)
+        if (leadingInteger(Cell(column, kHeaderRow)) <= rpm)
             choice.column = column;
     }
-    choice.value = leadingInteger(cells.Cell(choice.column, choice.row));
+    choice.value = leadingInteger(Cell(choice.column, choice.row));
     return choice;
 }
 
-void TargetGridModel::FillTargets(TargetGridCells& cells, int value) {
+void TargetGridModel::FillTargets(int value) {
     const std::string text = std::to_string(value);
     for (int row = 0; row <= kLastTargetRow; ++row) {
         for (int column = kFirstTargetColumn; column <= kLastColumn; ++column)
-            cells.SetCell(column, row, text);
+            SetCell(column, row, text);
     }
 }
 

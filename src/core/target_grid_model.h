@@ -1,14 +1,13 @@
 #pragma once
-// The O2 target grid without its widget: the throttle calibration, the one conversion of a raw
-// throttle value to percent, the choice of the target for an operating point, and the rules of the
-// grid's cells.
+// The O2 target grid without its widget: the cells' texts, the throttle calibration, the one
+// conversion of a raw throttle value to percent, the choice of the target for an operating point,
+// and the rules of the grid's cells. The grid widget only shows and edits the texts held here.
 //
 // Column 0 of rows 0..9 holds throttle percentages, row 10 of columns 1..10 engine speeds, the other
 // 100 cells target O2 values; the corner (column 0, row 10) holds nothing. Every cell is read as a
 // leading decimal integer, so an empty or non-numeric cell counts as 0.
 
-#include "target_grid_cells.h"
-
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +35,10 @@ public:
         friend bool operator==(const Selection&, const Selection&) = default;
     };
 
+    // Columns and rows count from 0 at the left and top; every cell starts empty.
+    const std::string& Cell(int column, int row) const;
+    void SetCell(int column, int row, std::string text);
+
     // The raw throttle values that count as 0 % and 100 %; both 0 until calibrated.
     int TpsMin() const { return tpsMin; }
     int TpsMax() const { return tpsMax; }
@@ -47,10 +50,10 @@ public:
     // The cell in use at this operating point, not clamped: the topmost row whose throttle header does
     // not exceed the percentage (row 9 when none), the rightmost column whose speed header does not
     // exceed rpm (column 1 when none). The grid should select that cell.
-    Choice TargetAt(const TargetGridCells& cells, int rawTps, int rpm);
+    Choice TargetAt(int rawTps, int rpm);
 
     // Writes value into the 100 target cells; the headers stay.
-    static void FillTargets(TargetGridCells& cells, int value);
+    void FillTargets(int value);
     static CellKind KindOf(int column, int row);
     // Up to four digits in the speed header row, three elsewhere.
     static std::string_view EditMaskFor(int row);
@@ -59,7 +62,10 @@ public:
                                 char separator);
 
 private:
+    static std::size_t indexOf(int column, int row);
     void resetEmptySpan();
+
+    std::array<std::string, kSize * kSize> cells;
 
     int tpsMin = 0;
     int tpsMax = 0;

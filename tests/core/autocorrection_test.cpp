@@ -1,5 +1,4 @@
 #include "autocorrection.h"
-#include "memory_grid_cells.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +68,7 @@ TEST_P(AutocorrStepCases, Decides) {
     for (int k = 0; k < 121; ++k)
         store.Append(Sample(c.tps, c.period, o2[static_cast<std::size_t>(k < 111 ? 0 : k - 111)]));
     TargetGridModel grid = CalibratedGrid();
-    MemoryGridCells cells;
-    TargetGridModel::FillTargets(cells, c.target);
+    grid.FillTargets(c.target);
     MafValues learned{};
     if (c.learnedAt >= 0)
         learned[static_cast<std::size_t>(c.learnedAt)] = 77;
@@ -79,7 +77,7 @@ TEST_P(AutocorrStepCases, Decides) {
     auto view = store.Lock();
 
     const AutocorrDecision decision =
-        AutocorrStep(view, 120, c.window, c.options, state, counters, learned, grid, cells);
+        AutocorrStep(view, 120, c.window, c.options, state, counters, learned, grid);
 
     EXPECT_EQ(decision.step.Msg, MSG_AUTOCORR_STEP);
     EXPECT_EQ(decision.step.WindowStart, c.window.start);
@@ -518,8 +516,7 @@ TEST(AutocorrStep, PullEndsAfterATickAt95AndStepTicksCarryOver) {
         store.Append(
             Sample(k < 10 ? 50 : 100, kPeriod3000Rpm, 20, 150 + Pulses()[static_cast<std::size_t>(k % 20)]));
     TargetGridModel grid = CalibratedGrid();
-    MemoryGridCells cells;
-    TargetGridModel::FillTargets(cells, kVoltageTarget);
+    grid.FillTargets(kVoltageTarget);
     const MafValues learned{};
     AutocorrOptions options = Smoothing(On());
     AutocorrState state{.StepTicks = 1, .StepInterval = 2, .CrossingCount = 0, .PreviousO2 = 20};
@@ -528,7 +525,7 @@ TEST(AutocorrStep, PullEndsAfterATickAt95AndStepTicksCarryOver) {
     const auto tick = [&](int tps, int period) {
         view[199][LogSeries::TPS] = tps;
         view[199][LogSeries::RPM] = period;
-        return AutocorrStep(view, 199, {100, 104}, options, state, counters, learned, grid, cells);
+        return AutocorrStep(view, 199, {100, 104}, options, state, counters, learned, grid);
     };
 
     AutocorrDecision d = tick(95, kPeriod3000Rpm); // 95 after 95: no pull end

@@ -14,7 +14,7 @@ TableModel OneToOneModel() {
 
 TEST(ApplyCorrection, WindowModeCorrectsLearnsAndMarksEveryPointOfTheWindow) {
     TableModel model = OneToOneModel();
-    model.ApplyCorrection(5, 100, 104, 0);
+    model.ApplyCorrection(5, 100, 104, CorrectionScope::WholeWindow);
     const TableContent& c = model.content();
     for (int x = 100; x <= 104; ++x) {
         EXPECT_EQ(c.set1[x], x + 5) << x;
@@ -29,11 +29,11 @@ TEST(ApplyCorrection, WindowModeCorrectsLearnsAndMarksEveryPointOfTheWindow) {
 
 TEST(ApplyCorrection, ResultsAreHeldWithinTheOutputRangeAndZeroIsNotLearned) {
     TableModel model = OneToOneModel();
-    model.ApplyCorrection(5, 253, 255, 0);
+    model.ApplyCorrection(5, 253, 255, CorrectionScope::WholeWindow);
     EXPECT_EQ(model.content().set1[253], 255);
     EXPECT_EQ(model.content().set1[255], 255);
 
-    model.ApplyCorrection(-255, 10, 10, 0);
+    model.ApplyCorrection(-255, 10, 10, CorrectionScope::WholeWindow);
     EXPECT_EQ(model.content().set1[10], 0);
     EXPECT_EQ(model.content().LearnedValues[10], 0) << "a point corrected to 0 does not count as learned";
 }
@@ -54,7 +54,7 @@ TEST_P(CentreMode, CorrectsOnlyTheCentreAndUnmarksItsNeighbours) {
     model.SetPoint(TableCurve::Learned, w.centre, 255, false); // a learned knot, which must stay
     const TableContent before = model.content();
 
-    model.ApplyCorrection(3, w.begin, w.end, 1);
+    model.ApplyCorrection(3, w.begin, w.end, CorrectionScope::Centre);
     const TableContent& c = model.content();
     for (int x = 0; x < MafCount; ++x) {
         if (x == w.centre) {
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(ApplyCorrection, CentreMode,
 
 TEST(ClearLearned, ForgetsLearnedPointsAndTab1KnotsButKeepsTab2KnotsAndIsUndoable) {
     TableModel model = OneToOneModel();
-    model.ApplyCorrection(4, 50, 60, 0);
+    model.ApplyCorrection(4, 50, 60, CorrectionScope::WholeWindow);
     model.SetPoint(TableCurve::Set1Tab2, 70, 90, false);
     const TableContent before = model.content();
 

@@ -204,3 +204,25 @@ TEST(FillCenteredAverage, WindowsNearTheStartHoldOnlyExistingSamples) {
     for (std::size_t k = 0; k < 10; ++k)
         EXPECT_EQ(view[k][LogSeries::LogCorr], 4) << k; // mean of 0..9, every window holds all ten
 }
+
+TEST(CalibrateThrottle, RangeOfTheWholeRunOrTheFullSpanWhenThePedalBarelyMoved) {
+    struct Case {
+        std::vector<int> tps;
+        ThrottleRange range;
+    };
+    const Case cases[] = {
+        {{}, {0, 255}},                  // no sample arrived
+        {{40, 41, 59}, {0, 255}},        // spread 19
+        {{40, 60, 50}, {40, 60}},        // spread 20 counts
+        {{18, 200, 245, 30}, {18, 245}}, // rest, floor, back
+    };
+    for (const Case& c : cases) {
+        LogStore store;
+        for (const int tps : c.tps) {
+            LogSample sample;
+            sample[LogSeries::TPS] = tps;
+            store.Append(sample);
+        }
+        EXPECT_EQ(CalibrateThrottle(store.Lock()), c.range) << c.tps.size() << " samples";
+    }
+}

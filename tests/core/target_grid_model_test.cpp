@@ -1,19 +1,17 @@
 #include "digit_filter.h"
-#include "memory_grid_cells.h"
 #include "target_grid_model.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <stdexcept>
 
 namespace {
 
-using GridCells = MemoryGridCells;
-
 // Throttle headers 100, 90, ..., 10 from the top; speeds 1000, 1500, ..., 5500 from the left; each
 // target tells its cell: 100 * column + row.
-GridCells headedGrid() {
-    GridCells grid;
+TargetGridModel headedGrid() {
+    TargetGridModel grid;
     for (int row = 0; row < 10; ++row)
         grid.SetCell(0, row, std::to_string(100 - 10 * row));
     for (int column = 1; column <= 10; ++column)
@@ -80,10 +78,9 @@ TEST(TpsPercent, EmptySpanAnywhereIsResetAfterClamping) {
 
 TEST_P(TargetAtCases, TopmostRowAndRightmostColumnNotAboveTheOperatingPoint) {
     const TargetCase& c = GetParam();
-    TargetGridModel model;
+    TargetGridModel model = headedGrid();
     model.SetCalibration(0, 100);
-    const GridCells grid = headedGrid();
-    EXPECT_EQ(model.TargetAt(grid, c.rawTps, c.rpm),
+    EXPECT_EQ(model.TargetAt(c.rawTps, c.rpm),
               (TargetGridModel::Choice{c.column, c.row, 100 * c.column + c.row}));
 }
 
@@ -95,50 +92,46 @@ INSTANTIATE_TEST_SUITE_P(
                       TargetCase{250, 99999, 10, 0}, TargetCase{-30, -5, 1, 9}, TargetCase{49, 3000, 5, 6}));
 
 TEST(TargetAt, PercentageIsRoundedFromTheCalibrationWithoutClamping) {
-    GridCells grid = headedGrid();
-    TargetGridModel model;
+    TargetGridModel model = headedGrid();
     model.SetCalibration(20, 220);
     // (39 - 20) / 200 = 9.5 % rounds to 10 (even): row 9; (41 - 20) / 200 = 10.5 % rounds to 10 too.
-    EXPECT_EQ(model.TargetAt(grid, 39, 1000).row, 9);
-    EXPECT_EQ(model.TargetAt(grid, 41, 1000).row, 9);
-    EXPECT_EQ(model.TargetAt(grid, 37, 1000).row, 9); // 8.5 % rounds to 8, no header: row 9
-    EXPECT_EQ(model.TargetAt(grid, 400, 1000).row, 0);
+    EXPECT_EQ(model.TargetAt(39, 1000).row, 9);
+    EXPECT_EQ(model.TargetAt(41, 1000).row, 9);
+    EXPECT_EQ(model.TargetAt(37, 1000).row, 9); // 8.5 % rounds to 8, no header: row 9
+    EXPECT_EQ(model.TargetAt(400, 1000).row, 0);
     EXPECT_EQ(model.TpsMin(), 20);
     EXPECT_EQ(model.TpsMax(), 220);
 }
 
 TEST(TargetAt, EmptyGridSelectsColumn10AndRow0OrRow9BelowZero) {
-    const GridCells grid;
     TargetGridModel model;
     model.SetCalibration(10, 200);
-    EXPECT_EQ(model.TargetAt(grid, 10, 800), (TargetGridModel::Choice{10, 0, 0}));
-    EXPECT_EQ(model.TargetAt(grid, 0, 800), (TargetGridModel::Choice{10, 9, 0}));
+    EXPECT_EQ(model.TargetAt(10, 800), (TargetGridModel::Choice{10, 0, 0}));
+    EXPECT_EQ(model.TargetAt(0, 800), (TargetGridModel::Choice{10, 9, 0}));
 }
 
 TEST(TargetAt, EmptySpanIsResetLikeTpsPercentInsteadOfDividingByZero) {
-    GridCells grid = headedGrid();
-    TargetGridModel model;
-    EXPECT_EQ(model.TargetAt(grid, 255, 1000), (TargetGridModel::Choice{1, 0, 100}));
+    TargetGridModel model = headedGrid();
+    EXPECT_EQ(model.TargetAt(255, 1000), (TargetGridModel::Choice{1, 0, 100}));
     EXPECT_EQ(model.TpsMax(), 255);
 }
 
 TEST(TargetAt, CellsAreReadAsLeadingIntegers) {
-    GridCells grid = headedGrid();
-    grid.SetCell(0, 4, " 55abc"); // counts as 55
-    grid.SetCell(3, 10, "x");     // counts as 0, so column 3 is the rightmost not above 1000 rpm
-    grid.SetCell(3, 4, "14 7");
-    TargetGridModel model;
+    TargetGridModel model = headedGrid();
+    model.SetCell(0, 4, " 55abc"); // counts as 55
+    model.SetCell(3, 10, "x");     // counts as 0, so column 3 is the rightmost not above 1000 rpm
+    model.SetCell(3, 4, "14 7");
     model.SetCalibration(0, 100);
-    EXPECT_EQ(model.TargetAt(grid, 57, 1000), (TargetGridModel::Choice{3, 4, 14}));
+    EXPECT_EQ(model.TargetAt(57, 1000), (TargetGridModel::Choice{3, 4, 14}));
 }
 
 TEST(FillTargets, WritesTheValueIntoEveryTargetAndLeavesHeaders) {
-    GridCells grid = headedGrid();
+    TargetGridModel grid = headedGrid();
     grid.SetCell(0, 10, "corner");
-    TargetGridModel::FillTargets(grid, 147);
+    grid.FillTargets(147);
     for (int row = 0; row <= 10; ++row) {
         for (int column = 0; column <= 10; ++column) {
-            const GridCells original = headedGrid();
+            const TargetGridModel original = headedGrid();
             if (column == 0 && row == 10)
                 EXPECT_EQ(grid.Cell(column, row), "corner");
             else if (column == 0 || row == 10)
@@ -147,8 +140,15 @@ TEST(FillTargets, WritesTheValueIntoEveryTargetAndLeavesHeaders) {
                 EXPECT_EQ(grid.Cell(column, row), "147");
         }
     }
-    TargetGridModel::FillTargets(grid, -5);
+    grid.FillTargets(-5);
     EXPECT_EQ(grid.Cell(10, 9), "-5");
+}
+
+TEST(TargetGridCells, StartEmptyAndRefuseAPlaceOutsideTheGrid) {
+    TargetGridModel grid;
+    EXPECT_EQ(grid.Cell(10, 10), "");
+    EXPECT_THROW(grid.SetCell(11, 0, "1"), std::out_of_range);
+    EXPECT_THROW((void)grid.Cell(0, -1), std::out_of_range);
 }
 
 TEST(TargetGridCellRules, KindsAndEditMasks) {

@@ -19,21 +19,22 @@ class AutotuneTest : public LinkWindowTest {};
 
 TEST_F(AutotuneTest, ShortDriveLearnsPointsAndTheConverterFollows) {
     ChoosePort("Simulator");
-    ASSERT_TRUE(form->Link()->Connected);
+    ASSERT_TRUE(form->Link()->Connected());
     // A wide-band sensor in tenths of AFR, one target of 14.7 everywhere.
-    form->ComboBoxO2->setCurrentIndex(1);
+    Find<QComboBox>(form.get(), "ComboBoxO2")->setCurrentIndex(1);
     SetBoxText("MaskEditO2REF", "147");
-    form->ButtonFillLoadTableWithO2RefValue->click();
-    form->CheckBoxAutocorr->click();
+    Find<QPushButton>(form.get(), "ButtonFillLoadTableWithO2RefValue")->click();
+    Find<QCheckBox>(form.get(), "CheckBoxAutocorr")->click();
     ASSERT_TRUE(form->LiveData()->Options.AutocorrEnabled);
 
-    form->ActionStart->trigger();
+    Find<QAction>(form.get(), "ActionStart")->trigger();
     const auto learned = [&] {
         const MafValues& values = form->WorkingTable()->Model().content().LearnedValues;
         return std::count_if(values.begin(), values.end(), [](int value) { return value > 0; });
     };
     int windowMoves = 0;
-    QObject::connect(form->TrackBarMafKon, &QSlider::valueChanged, [&] { ++windowMoves; });
+    QObject::connect(Find<QSlider>(form.get(), "TrackBarMafKon"), &QSlider::valueChanged,
+                     [&] { ++windowMoves; });
     // Meanwhile the converter previews each pending correction ("c").
     bool converterCorrected = false;
     ASSERT_TRUE(QTest::qWaitFor(
@@ -45,10 +46,10 @@ TEST_F(AutotuneTest, ShortDriveLearnsPointsAndTheConverterFollows) {
         60000))
         << "learned: " << learned();
     EXPECT_TRUE(converterCorrected);
-    form->ActionStop->trigger();
+    Find<QAction>(form.get(), "ActionStop")->trigger();
 
     EXPECT_GT(windowMoves, 0) << "the track bars follow the window";
-    EXPECT_GT(form->TrackBarMafKon->value(), 0);
+    EXPECT_GT(Find<QSlider>(form.get(), "TrackBarMafKon")->value(), 0);
     // The applied table went out with "t": the converter works from the table with the learned point.
     const TableImage table = form->WorkingTable()->Model().image(TableSet::First);
     ASSERT_TRUE(QTest::qWaitFor(

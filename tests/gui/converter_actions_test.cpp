@@ -2,6 +2,7 @@
 // table, and every message the exchanges show, against the simulated converter.
 
 #include "link_window_fixture.h"
+#include "table_graph_page.h"
 
 #include <QAction>
 #include <QProgressBar>
@@ -29,7 +30,7 @@ TEST_F(ConverterActions, ReadBringsBackTheConvertersTablesAndParameters) {
     ChoosePort("Simulator");
     SetBoxText("MaskEditSmoothMaf", "50");
     form->WorkingTable()->SetActiveTableValue(100, 7, 0, false);
-    form->ActionReadCoverter->trigger();
+    Find<QAction>(form.get(), "ActionReadCoverter")->trigger();
     EXPECT_EQ(BoxText("MaskEditSmoothMaf"), "100");
     EXPECT_EQ(Image()[100], 100);
     form->WorkingTable()->Undo(); // the read is the undo point
@@ -50,7 +51,7 @@ TEST_F(ConverterActions, WriteShowsTheProgressWindowStoresTheTablesAndSaysNothin
     });
     watch.start(20);
     const auto start = std::chrono::steady_clock::now();
-    form->ActionWriteConverter->trigger();
+    Find<QAction>(form.get(), "ActionWriteConverter")->trigger();
     const auto elapsed = std::chrono::steady_clock::now() - start;
     watch.stop();
 
@@ -66,14 +67,14 @@ TEST_F(ConverterActions, WriteShowsTheProgressWindowStoresTheTablesAndSaysNothin
         EXPECT_EQ(device.StoredImage()[258], 141); // 128 + 10 %
     });
     SetBoxText("MaskEditSmoothMaf", "20");
-    form->ActionReadCoverter->trigger();
+    Find<QAction>(form.get(), "ActionReadCoverter")->trigger();
     EXPECT_EQ(BoxText("MaskEditSmoothMaf"), "50");
 }
 
 TEST_F(ConverterActions, AParameterAbove255FailsTheVerificationAndKeepsTheTable) {
     ChoosePort("Simulator");
     SetBoxText("MaskEditSmoothMaf", "999");
-    form->ActionWriteConverter->trigger();
+    Find<QAction>(form.get(), "ActionWriteConverter")->trigger();
     EXPECT_EQ(boxes.Texts(),
               QStringList({"VerificationError", "Verification error.\n\nОшибка верификации.\n\n\n"}));
     EXPECT_EQ(Image()[260], 1279);
@@ -85,7 +86,7 @@ TEST_F(ConverterActions, AShortReadBackShowsTheCountTheCodeThenTheNoReplyMessage
     EXPECT_EQ(boxes.Texts(), QStringList({NoReplyText + "300 of/из 512 Recieved/Получено",
                                           NoReplyText + "0 of/из 1 Recieved/Получено"}));
     boxes.Clear();
-    form->ActionWriteConverter->trigger();
+    Find<QAction>(form.get(), "ActionWriteConverter")->trigger();
     EXPECT_EQ(boxes.Texts(),
               QStringList({"300", "ErrorConnect=", NoReplyText + "300 of/из 512 Recieved/Получено"}));
     EXPECT_FALSE(progress->isVisible());
@@ -94,10 +95,10 @@ TEST_F(ConverterActions, AShortReadBackShowsTheCountTheCodeThenTheNoReplyMessage
 TEST_F(ConverterActions, AShortTablesReplyLeavesTheTableAsItWas) {
     ChooseOwnConverter({.shortReplies = true});
     SetBoxText("MaskEditSmoothMaf", "50");
-    form->WorkingTable()->ReadParameters(1);
+    form->WorkingTable()->ReadParameters(TableSet::First);
     const TableImage before = Image();
     boxes.Clear();
-    form->ActionReadCoverter->trigger();
+    Find<QAction>(form.get(), "ActionReadCoverter")->trigger();
     EXPECT_EQ(boxes.Texts(), QStringList({NoReplyText + "300 of/из 512 Recieved/Получено"}));
     EXPECT_EQ(Image(), before);
     EXPECT_EQ(BoxText("MaskEditSmoothMaf"), "50");
@@ -106,9 +107,9 @@ TEST_F(ConverterActions, AShortTablesReplyLeavesTheTableAsItWas) {
 TEST_F(ConverterActions, ReadingWhileTheLoggerReadsIsRefused) {
     ChoosePort("Simulator");
     SetBoxText("MaskEditSmoothMaf", "50");
-    form->Link()->PortFree = false;
-    form->ActionReadCoverter->trigger();
-    form->Link()->PortFree = true;
+    form->Link()->PortFreeFlag() = false;
+    Find<QAction>(form.get(), "ActionReadCoverter")->trigger();
+    form->Link()->PortFreeFlag() = true;
     EXPECT_EQ(boxes.Texts(), QStringList({"Waiting  for a dataloger's stop.\nPlease try again.\n\n"
                                           "Ждем остановки даталогера\nПожалуйста попробуйте еще раз"}));
     EXPECT_EQ(BoxText("MaskEditSmoothMaf"), "50");
@@ -117,9 +118,9 @@ TEST_F(ConverterActions, ReadingWhileTheLoggerReadsIsRefused) {
 TEST_F(ConverterActions, ALostLineShowsThePortMessage) {
     ChooseOwnConverter({});
     converter.reset(); // the far end hangs up
-    form->ActionReadCoverter->trigger();
+    Find<QAction>(form.get(), "ActionReadCoverter")->trigger();
     EXPECT_EQ(form->WorkingTable()->ReadVersion(), 0);
-    form->ActionWriteConverter->trigger();
+    Find<QAction>(form.get(), "ActionWriteConverter")->trigger();
     form->WorkingTable()->SendTablesLive();
     EXPECT_EQ(boxes.Texts(), QStringList({PortErrorText, PortErrorText, PortErrorText, PortErrorText}));
     EXPECT_FALSE(progress->isVisible());
@@ -133,8 +134,8 @@ TEST_F(ConverterActions, WithNoPortOpenEveryExchangeIsSilent) {
     const TableImage before = Image();
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(table->ReadVersion(), 0);
-    form->ActionReadCoverterExecute();
-    form->ActionWriteConverterExecute();
+    form->TableGraphPage()->ActionReadCoverterExecute();
+    form->TableGraphPage()->ActionWriteConverterExecute();
     table->SendTablesLive();
     table->SendCorrection(-5);
     table->SendWindow();

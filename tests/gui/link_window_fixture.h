@@ -27,7 +27,7 @@ protected:
 
     // The entry (added first when the system does not list it) is picked and activated.
     void ChoosePort(const QString& name) {
-        QComboBox* ports = form->ComComboBox1;
+        QComboBox* ports = Find<QComboBox>(form.get(), "ComComboBox1");
         int index = ports->findText(name);
         if (index < 0) {
             ports->addItem(name);

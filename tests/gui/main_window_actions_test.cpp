@@ -134,14 +134,14 @@ TEST(MainWindowActions, ReadWriteAndStopStartDisabledInEveryBarThatShowsThem) {
     EXPECT_EQ(readItems, 2) << "read is offered on the table graph and dashboard bars";
 
     // A change of the action's state reaches every item at once.
-    form.ActionReadCoverter->setEnabled(true);
-    form.ActionStart->setEnabled(false);
+    Find<QAction>(&form, "ActionReadCoverter")->setEnabled(true);
+    Find<QAction>(&form, "ActionStart")->setEnabled(false);
     for (const char* name : MenuBars)
         for (const auto& [item, shown] : ItemsOf(Find<QMenuBar>(&form, name))) {
-            if (ActionOf(item) == form.ActionReadCoverter) {
+            if (ActionOf(item) == Find<QAction>(&form, "ActionReadCoverter")) {
                 EXPECT_TRUE(item->isEnabled()) << name;
             }
-            if (ActionOf(item) == form.ActionStart) {
+            if (ActionOf(item) == Find<QAction>(&form, "ActionStart")) {
                 EXPECT_FALSE(item->isEnabled()) << name;
             }
         }
@@ -149,12 +149,12 @@ TEST(MainWindowActions, ReadWriteAndStopStartDisabledInEveryBarThatShowsThem) {
 
 TEST(MainWindowActions, MenuItemExecutesItsAction) {
     TForm1 form;
-    QSignalSpy nulled(form.ActionNullTable, &QAction::triggered);
+    QSignalSpy nulled(Find<QAction>(&form, "ActionNullTable"), &QAction::triggered);
     Find<QMenuBar>(&form, "ActionMainMenuBarTableGraph")->actions().at(2)->trigger();
     EXPECT_EQ(nulled.count(), 1);
 
     // A disabled action cannot be executed from its menu item.
-    QSignalSpy stopped(form.ActionStop, &QAction::triggered);
+    QSignalSpy stopped(Find<QAction>(&form, "ActionStop"), &QAction::triggered);
     Find<QMenuBar>(&form, "ActionMainMenuBarDashboard")->actions().at(4)->trigger();
     EXPECT_EQ(stopped.count(), 0);
 }

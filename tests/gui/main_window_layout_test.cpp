@@ -4,6 +4,8 @@
 #include "bar_gauge.h"
 #include "file_action.h"
 #include "gui_test_support.h"
+#include "live_run.h"
+#include "main_page.h"
 #include "main_window.h"
 #include "progress_window.h"
 #include "up_down.h"
@@ -81,8 +83,8 @@ TEST_F(MainWindowLayout, DesignCaptionsStandUntilTheLanguageIsSwitched) {
             EXPECT_EQ(label->text(), QString::fromUtf8(caption)) << name;
         }
     }
-    EXPECT_EQ(form.FirmwareLabelPrefix(), "Версия прошивки V ");
-    EXPECT_TRUE(form.SoundDir().isEmpty());
+    EXPECT_EQ(form.MainPage()->FirmwareLabelPrefix(), "Версия прошивки V ");
+    EXPECT_TRUE(form.LiveRun()->SoundDir().isEmpty());
 
     auto* graphBar = Find<QMenuBar>(&form, "ActionMainMenuBarTableGraph");
     ASSERT_TRUE(graphBar);

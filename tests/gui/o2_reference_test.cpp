@@ -2,6 +2,8 @@
 // the sensor type sets the reference, the reference hints at its meaning when the mouse enters it,
 // the boxes take digits only and start empty when entered.
 
+#include "autotuning_setup_page.h"
+#include "digit_boxes.h"
 #include "gui_test_support.h"
 #include "main_window.h"
 #include "message_box_recorder.h"
@@ -23,15 +25,16 @@ protected:
         reference = Find<QLineEdit>(&form, "MaskEditO2REF");
         sensor = Find<QComboBox>(&form, "ComboBoxO2");
         ASSERT_TRUE(reference && sensor);
-        ShowPage(form.SetupTabSheet);
+        ShowPage(Find<QWidget>(&form, "SetupTabSheet"));
         form.show();
         QApplication::setActiveWindow(&form);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     }
 
     void ShowPage(QWidget* page) {
-        form.MainPageControl->setCurrentWidget(page);
-        form.PageControl1->setCurrentWidget(form.TabSheetAutotuningSetup);
+        Find<QTabWidget>(&form, "MainPageControl")->setCurrentWidget(page);
+        Find<QTabWidget>(&form, "PageControl1")
+            ->setCurrentWidget(Find<QWidget>(&form, "TabSheetAutotuningSetup"));
     }
 
     void MouseEnters(QWidget* widget) {
@@ -138,10 +141,10 @@ TEST_F(O2ReferenceTest, TheKeyHandlersDropRefusedKeysAndTheReferenceLetsEnterPas
     for (const auto& c : cases) {
         MessageBoxRecorder answerer;
         char32_t digitKey = c.key;
-        form.MaskEditDeltaKeyPress(digitKey);
+        MaskEditDeltaKeyPress(digitKey, &form);
         EXPECT_EQ(digitKey, c.digitPasses ? c.key : 0) << int(c.key);
         char32_t referenceKey = c.key;
-        form.MaskEditO2REFKeyPress(referenceKey);
+        form.SetupPage()->MaskEditO2REFKeyPress(referenceKey);
         EXPECT_EQ(referenceKey, c.referencePasses ? c.key : 0) << int(c.key);
         EXPECT_EQ(answerer.Texts().size(), int(!c.digitPasses) + int(!c.referencePasses)) << int(c.key);
     }
@@ -157,9 +160,12 @@ TEST_F(O2ReferenceTest, EnteringANumberBoxEmptiesIt) {
     const struct {
         QWidget* page;
         const char* name;
-    } boxes[] = {{form.SetupTabSheet, "MaskEditO2REF"},         {form.SetupTabSheet, "MaskEditFast"},
-                 {form.SetupTabSheet, "MaskEditFine"},          {form.SetupTabSheet, "MaskEditForcedIdleRpm"},
-                 {form.SetupTabSheet, "MaskEditForcedIdleTps"}, {form.DashboardTabSheet, "MaskEditDelta"}};
+    } boxes[] = {{Find<QWidget>(&form, "SetupTabSheet"), "MaskEditO2REF"},
+                 {Find<QWidget>(&form, "SetupTabSheet"), "MaskEditFast"},
+                 {Find<QWidget>(&form, "SetupTabSheet"), "MaskEditFine"},
+                 {Find<QWidget>(&form, "SetupTabSheet"), "MaskEditForcedIdleRpm"},
+                 {Find<QWidget>(&form, "SetupTabSheet"), "MaskEditForcedIdleTps"},
+                 {Find<QWidget>(&form, "DashboardTabSheet"), "MaskEditDelta"}};
     for (const auto& b : boxes) {
         ShowPage(b.page);
         auto* box = Find<QLineEdit>(&form, b.name);
@@ -169,7 +175,7 @@ TEST_F(O2ReferenceTest, EnteringANumberBoxEmptiesIt) {
         EXPECT_EQ(box->text(), "") << b.name;
     }
     // Leaving and entering again by the keyboard empties it again.
-    ShowPage(form.SetupTabSheet);
+    ShowPage(Find<QWidget>(&form, "SetupTabSheet"));
     auto* fast = Find<QLineEdit>(&form, "MaskEditFast");
     fast->setText("2");
     fast->setFocus(Qt::TabFocusReason);

@@ -1,6 +1,8 @@
 // The O2 target grid on the autotuning page, driven with the mouse and keys: the headers' colours, the
-// input masks, what selecting a cell does, the fill button, and the target the live data asks for.
+// input masks, what selecting a cell does, the fill button, and the target the live data asks for:
+// what is typed into the grid is what the target grid model reads.
 
+#include "autotuning_setup_page.h"
 #include "bar_gauge.h"
 #include "gui_test_support.h"
 #include "main_window.h"
@@ -22,8 +24,9 @@ protected:
     void SetUp() override {
         grid = Find<QTableWidget>(&form, "StringGridO2Table");
         ASSERT_TRUE(grid);
-        form.MainPageControl->setCurrentWidget(form.SetupTabSheet);
-        form.PageControl1->setCurrentWidget(form.TabSheetAutotuningSetup);
+        Find<QTabWidget>(&form, "MainPageControl")->setCurrentWidget(Find<QWidget>(&form, "SetupTabSheet"));
+        Find<QTabWidget>(&form, "PageControl1")
+            ->setCurrentWidget(Find<QWidget>(&form, "TabSheetAutotuningSetup"));
         form.show();
         QApplication::setActiveWindow(&form);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -61,9 +64,16 @@ protected:
 
     void SetHeaders(const std::vector<const char*>& throttle, const std::vector<const char*>& speed) {
         for (int row = 0; row < int(throttle.size()); ++row)
-            form.O2Grid->SetCell(0, row, throttle[row]);
+            form.O2Grid()->SetCell(0, row, throttle[row]);
         for (int column = 1; column <= int(speed.size()); ++column)
-            form.O2Grid->SetCell(column, 10, speed[column - 1]);
+            form.O2Grid()->SetCell(column, 10, speed[column - 1]);
+    }
+
+    // What the live tick does: the model chooses the target, the grid shows it.
+    TargetGridModel::Choice ShowTargetAt(int rawTps, int rpm) {
+        const TargetGridModel::Choice choice = form.O2Grid()->Model().TargetAt(rawTps, rpm);
+        form.O2Grid()->ShowTarget(choice);
+        return choice;
     }
 
     TForm1 form;
@@ -82,8 +92,8 @@ TEST_F(O2TargetGridTest, HeadersAreDrawnInTheGaugeColoursAndTargetsOnTheGridBack
         EXPECT_EQ(DrawnColour(cell.column, cell.row), cell.colour) << cell.column << "," << cell.row;
 
     // The headers follow the gauges' bar colours.
-    form.GaugeTps->SetForeColor(QColor("#FF0000"));
-    form.GaugeRpm->SetForeColor(QColor("#00FF00"));
+    Find<TGauge>(&form, "GaugeTps")->SetForeColor(QColor("#FF0000"));
+    Find<TGauge>(&form, "GaugeRpm")->SetForeColor(QColor("#00FF00"));
     EXPECT_EQ(DrawnColour(0, 3), QColor("#FF0000"));
     EXPECT_EQ(DrawnColour(4, 10), QColor("#00FF00"));
 }
@@ -100,9 +110,9 @@ TEST_F(O2TargetGridTest, CellsTakeUpToThreeDigitsAndSpeedHeadersFour) {
         TypeIntoCell(c.column, c.row, c.keys);
         EXPECT_EQ(CellText(c.column, c.row), c.text) << c.keys;
     }
-    EXPECT_EQ(form.StringGridO2TableGetEditMask(4, 10), "!9999;1;");
-    EXPECT_EQ(form.StringGridO2TableGetEditMask(4, 9), "!999;1;");
-    EXPECT_EQ(form.StringGridO2TableGetEditMask(0, 0), "!999;1;");
+    EXPECT_EQ(form.SetupPage()->StringGridO2TableGetEditMask(4, 10), "!9999;1;");
+    EXPECT_EQ(form.SetupPage()->StringGridO2TableGetEditMask(4, 9), "!999;1;");
+    EXPECT_EQ(form.SetupPage()->StringGridO2TableGetEditMask(0, 0), "!999;1;");
 }
 
 TEST_F(O2TargetGridTest, TheCornerCannotBeEditedAndOtherCellsCanAgain) {
@@ -116,9 +126,9 @@ TEST_F(O2TargetGridTest, TheCornerCannotBeEditedAndOtherCellsCanAgain) {
 
 TEST_F(O2TargetGridTest, ATargetCellHintsAtItsValueAndHeadersHideTheHint) {
     const QString point = QLocale::system().decimalPoint();
-    form.O2Grid->SetCell(2, 2, "147");
-    form.O2Grid->SetCell(3, 3, "30");
-    form.O2Grid->SetCell(0, 3, "40");
+    form.O2Grid()->SetCell(2, 2, "147");
+    form.O2Grid()->SetCell(3, 3, "30");
+    form.O2Grid()->SetCell(0, 3, "40");
     const struct {
         int sensorType;
         int column, row;
@@ -133,7 +143,7 @@ TEST_F(O2TargetGridTest, ATargetCellHintsAtItsValueAndHeadersHideTheHint) {
         {3, 3, 3, "3 AFR"},
     };
     for (const auto& step : steps) {
-        form.ComboBoxO2->setCurrentIndex(step.sensorType);
+        Find<QComboBox>(&form, "ComboBoxO2")->setCurrentIndex(step.sensorType);
         ClickCell(step.column, step.row);
         EXPECT_EQ(grid->toolTip(), step.hint) << step.column << "," << step.row;
     }
@@ -163,7 +173,7 @@ TEST_F(O2TargetGridTest, TheFillButtonWritesTheReferenceIntoEveryTargetAndLeaves
 }
 
 TEST_F(O2TargetGridTest, ThrottlePercentResetsAnEmptySpanAndClampsToTheCalibration) {
-    O2TargetGrid& o2 = *form.O2Grid;
+    O2TargetGrid& o2 = *form.O2Grid();
     EXPECT_EQ(o2.TpsMin(), 0);
     EXPECT_EQ(o2.TpsMax(), 0);
     EXPECT_EQ(o2.TpsPercent(200), 0);
@@ -180,15 +190,15 @@ TEST_F(O2TargetGridTest, ThrottlePercentResetsAnEmptySpanAndClampsToTheCalibrati
 }
 
 TEST_F(O2TargetGridTest, WithoutHeadersTheTargetIsTheTopRightCellOrTheBottomRowBelowZero) {
-    form.O2Grid->SetCell(10, 0, "150");
-    form.O2Grid->SetCell(10, 9, "160");
-    form.O2Grid->SetCalibration(50, 150);
+    form.O2Grid()->SetCell(10, 0, "150");
+    form.O2Grid()->SetCell(10, 9, "160");
+    form.O2Grid()->SetCalibration(50, 150);
     const struct {
         int rawTps, rpm;
         TargetGridModel::Choice choice;
     } cases[] = {{100, 3000, {10, 0, 150}}, {49, 3000, {10, 9, 160}}, {0, 0, {10, 9, 160}}};
     for (const auto& c : cases) {
-        EXPECT_EQ(form.O2Grid->TargetAt(c.rawTps, c.rpm), c.choice) << c.rawTps;
+        EXPECT_EQ(ShowTargetAt(c.rawTps, c.rpm), c.choice) << c.rawTps;
         EXPECT_EQ(grid->currentColumn(), c.choice.column);
         EXPECT_EQ(grid->currentRow(), c.choice.row);
     }
@@ -204,8 +214,8 @@ TEST_F(O2TargetGridTest, TheTargetAtAnOperatingPointIsSelectedInTheGrid) {
     TypeIntoCell(5, 0, "147");
     TypeIntoCell(1, 9, "25");
     TypeIntoCell(10, 5, "99");
-    form.ComboBoxO2->setCurrentIndex(1);
-    form.O2Grid->SetCalibration(0, 200);
+    Find<QComboBox>(&form, "ComboBoxO2")->setCurrentIndex(1);
+    form.O2Grid()->SetCalibration(0, 200);
 
     const struct {
         int rawTps, rpm;
@@ -220,12 +230,12 @@ TEST_F(O2TargetGridTest, TheTargetAtAnOperatingPointIsSelectedInTheGrid) {
         {-20, 1500, {2, 9, 30}},  // below the calibration: no header is low enough
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(form.O2Grid->TargetAt(c.rawTps, c.rpm), c.choice) << c.rawTps << " " << c.rpm;
+        EXPECT_EQ(ShowTargetAt(c.rawTps, c.rpm), c.choice) << c.rawTps << " " << c.rpm;
         EXPECT_EQ(grid->currentColumn(), c.choice.column);
         EXPECT_EQ(grid->currentRow(), c.choice.row);
     }
     // Selecting the cell in use also hints at what its target means.
-    form.O2Grid->TargetAt(200, 3000);
+    ShowTargetAt(200, 3000);
     EXPECT_EQ(grid->toolTip(), "14" + QLocale::system().decimalPoint() + "7 AFR");
 }
 

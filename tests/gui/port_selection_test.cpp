@@ -31,27 +31,27 @@ TableImage SimulatorDefaultImage() {
 class PortSelection : public LinkWindowTest {};
 
 TEST_F(PortSelection, TheSimulatorIsListedWithoutBeingSelected) {
-    QComboBox* ports = form->ComComboBox1;
+    QComboBox* ports = Find<QComboBox>(form.get(), "ComComboBox1");
     EXPECT_EQ(ports->itemText(ports->count() - 1), "Simulator");
     EXPECT_EQ(ports->currentIndex(), -1);
-    EXPECT_FALSE(form->Link()->Connected);
+    EXPECT_FALSE(form->Link()->Connected());
     EXPECT_EQ(form->Link()->Port.PortName(), "COM1");
 }
 
 TEST_F(PortSelection, ThePortThatCannotBeOpenedChangesNothingAndSaysNothing) {
     ChoosePort("ttyZarniAbsent");
-    EXPECT_EQ(form->LabelFirmware->text(), "Версия прошивки V ");
-    EXPECT_FALSE(form->ActionReadCoverter->isEnabled());
-    EXPECT_FALSE(form->ActionWriteConverter->isEnabled());
-    EXPECT_FALSE(form->Link()->Connected);
+    EXPECT_EQ(Find<QLabel>(form.get(), "LabelFirmware")->text(), "Версия прошивки V ");
+    EXPECT_FALSE(Find<QAction>(form.get(), "ActionReadCoverter")->isEnabled());
+    EXPECT_FALSE(Find<QAction>(form.get(), "ActionWriteConverter")->isEnabled());
+    EXPECT_FALSE(form->Link()->Connected());
 
     // After a good connection, a bad choice closes the port but leaves what the window shows.
     ChoosePort("Simulator");
     ChoosePort("ttyZarniAbsent");
-    EXPECT_EQ(form->LabelFirmware->text(), "Версия прошивки V 3.6");
-    EXPECT_TRUE(form->ActionReadCoverter->isEnabled());
-    EXPECT_TRUE(form->ActionWriteConverter->isEnabled());
-    EXPECT_FALSE(form->Link()->Connected);
+    EXPECT_EQ(Find<QLabel>(form.get(), "LabelFirmware")->text(), "Версия прошивки V 3.6");
+    EXPECT_TRUE(Find<QAction>(form.get(), "ActionReadCoverter")->isEnabled());
+    EXPECT_TRUE(Find<QAction>(form.get(), "ActionWriteConverter")->isEnabled());
+    EXPECT_FALSE(form->Link()->Connected());
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
 }
 
@@ -65,12 +65,12 @@ TEST_F(PortSelection, TheSimulatorConnectsReadsTheTablesAndShowsTheVersionWithTh
     for (const auto& c : cases) {
         QLocale::setDefault(c.locale);
         ChoosePort("Simulator");
-        EXPECT_EQ(form->LabelFirmware->text(), c.label);
+        EXPECT_EQ(Find<QLabel>(form.get(), "LabelFirmware")->text(), c.label);
     }
     QLocale::setDefault(saved);
-    EXPECT_TRUE(form->Link()->Connected);
-    EXPECT_TRUE(form->ActionReadCoverter->isEnabled());
-    EXPECT_TRUE(form->ActionWriteConverter->isEnabled());
+    EXPECT_TRUE(form->Link()->Connected());
+    EXPECT_TRUE(Find<QAction>(form.get(), "ActionReadCoverter")->isEnabled());
+    EXPECT_TRUE(Find<QAction>(form.get(), "ActionWriteConverter")->isEnabled());
     EXPECT_EQ(form->WorkingTable()->Model().image(TableSet::First), SimulatorDefaultImage());
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
 }
@@ -81,7 +81,7 @@ TEST_F(PortSelection, TheSimulatorIsStartedOnceAndChoosingAPortAgainReopensIt) {
     ASSERT_TRUE(simulator);
     ChoosePort("Simulator");
     EXPECT_EQ(form->Link()->Simulator(), simulator);
-    EXPECT_TRUE(form->Link()->Connected);
+    EXPECT_TRUE(form->Link()->Connected());
     EXPECT_EQ(form->Link()->Port.PortName(), simulator->SlavePath());
 }
 
@@ -89,9 +89,9 @@ TEST_F(PortSelection, ASilentConverterShowsBothNoReplyMessagesThenVersionZero) {
     ChooseOwnConverter({.silent = true});
     EXPECT_EQ(boxes.Texts(), QStringList({NoReplyText + "0 of/из 512 Recieved/Получено",
                                           NoReplyText + "0 of/из 1 Recieved/Получено"}));
-    EXPECT_EQ(form->LabelFirmware->text(), "Версия прошивки V 0");
-    EXPECT_TRUE(form->ActionReadCoverter->isEnabled());
-    EXPECT_TRUE(form->ActionWriteConverter->isEnabled());
+    EXPECT_EQ(Find<QLabel>(form.get(), "LabelFirmware")->text(), "Версия прошивки V 0");
+    EXPECT_TRUE(Find<QAction>(form.get(), "ActionReadCoverter")->isEnabled());
+    EXPECT_TRUE(Find<QAction>(form.get(), "ActionWriteConverter")->isEnabled());
 }
 
 TEST_F(PortSelection, ABroadcastReachesTheWindowThenTheLinkThenLaterListeners) {
@@ -104,7 +104,7 @@ TEST_F(PortSelection, ABroadcastReachesTheWindowThenTheLinkThenLaterListeners) {
     form->Broadcaster()->AddListener(&last);
     TMsgSetComPort simulator("Simulator");
     form->Broadcaster()->Broadcast(simulator);
-    EXPECT_TRUE(form->Link()->Connected); // the link had opened it when the last listener was reached
+    EXPECT_TRUE(form->Link()->Connected()); // the link had opened it when the last listener was reached
     EXPECT_EQ(last.received, std::vector<std::uint32_t>{MSG_SET_COM_PORT});
 
     // The link's failure ends the broadcast before the later listeners and reaches the sender.

@@ -17,9 +17,9 @@ protected:
     void SetUp() override {
         form.resize(727, 555);
         form.show();
-        form.MainPageControl->setCurrentWidget(form.TableTabSheet);
+        Find<QTabWidget>(&form, "MainPageControl")->setCurrentWidget(Find<QWidget>(&form, "TableTabSheet"));
         QApplication::processEvents();
-        plot = form.ChartTableGraph;
+        plot = Find<QCustomPlot>(&form, "ChartTableGraph");
         plot->replot();
     }
 
@@ -96,9 +96,9 @@ TEST_F(TableChartTest, SecondDoubleClickWithoutANewPressDoesNothing) {
 
 TEST_F(TableChartTest, Tab2BelowMaf8CannotBeEditedAndUndoRestoresTheSameState) {
     TTableChart* chart = form.WorkingTable()->Chart();
-    QTest::mouseClick(chart->Selector(1), Qt::LeftButton);
-    ASSERT_EQ(chart->SelectedCurve(), 1);
-    ASSERT_EQ(chart->Selector(1)->text(), "Tab2");
+    QTest::mouseClick(chart->Selector(TableCurve::Set1Tab2), Qt::LeftButton);
+    ASSERT_EQ(chart->SelectedCurve(), TableCurve::Set1Tab2);
+    ASSERT_EQ(chart->Selector(TableCurve::Set1Tab2)->text(), "Tab2");
     const TableImage before = Image();
     DoubleClickAt(PixelOf(5, 120));
     EXPECT_EQ(Image(), before);
@@ -108,7 +108,7 @@ TEST_F(TableChartTest, Tab2BelowMaf8CannotBeEditedAndUndoRestoresTheSameState) {
 
 TEST_F(TableChartTest, HintNamesThePointOfTheHighestCurveUnderThePointer) {
     TTableChart* chart = form.WorkingTable()->Chart();
-    QTest::mouseClick(chart->Selector(1), Qt::LeftButton);
+    QTest::mouseClick(chart->Selector(TableCurve::Set1Tab2), Qt::LeftButton);
     DoubleClickAt(PixelOf(12, 40));
     ASSERT_EQ(Image()[tab2Index(12)], 40);
 
@@ -167,25 +167,29 @@ TEST(TableChartButtons, HangFromTheChartsTopRightCornerAtTheirPlaces) {
         std::vector<std::pair<QPushButton*, int>> tops;
     } charts[] = {
         {form.WorkingTable()->Chart(),
-         {{form.WorkingTable()->Chart()->Selector(0), 8},
-          {form.WorkingTable()->Chart()->Selector(1), 41},
-          {form.WorkingTable()->Chart()->Selector(2), 74},
+         {{form.WorkingTable()->Chart()->Selector(TableCurve::Set1Tab1), 8},
+          {form.WorkingTable()->Chart()->Selector(TableCurve::Set1Tab2), 41},
+          {form.WorkingTable()->Chart()->Selector(TableCurve::Learned), 74},
           {form.WorkingTable()->Chart()->InterpolateToggle(), 107}}},
         {form.ComparisonTable()->Chart(),
-         {{form.ComparisonTable()->Chart()->Selector(0), 8},
-          {form.ComparisonTable()->Chart()->Selector(1), 41},
+         {{form.ComparisonTable()->Chart()->Selector(TableCurve::Set1Tab1), 8},
+          {form.ComparisonTable()->Chart()->Selector(TableCurve::Set1Tab2), 41},
           {form.ComparisonTable()->Chart()->InterpolateToggle(), 74},
-          {form.ComparisonTable()->Chart()->Selector(3), 107},
-          {form.ComparisonTable()->Chart()->Selector(4), 140}}},
+          {form.ComparisonTable()->Chart()->Selector(TableCurve::Set2Tab1), 107},
+          {form.ComparisonTable()->Chart()->Selector(TableCurve::Set2Tab2), 140}}},
     };
     for (const auto& c : charts) {
+        // Where the user sees them: on the page shown.
+        Find<QTabWidget>(&form, "MainPageControl")->setCurrentWidget(Find<QWidget>(&form, "TableTabSheet"));
+        Find<QTabWidget>(&form, "TablePageControl")->setCurrentWidget(c.chart->Plot()->parentWidget());
+        QApplication::processEvents();
         const int width = c.chart->Plot()->width();
         for (const auto& [button, top] : c.tops) {
             EXPECT_EQ(button->geometry(), QRect(width - 78, top, 70, 25)) << button->text().toStdString();
         }
     }
     EXPECT_EQ(form.WorkingTable()->Chart()->InterpolateToggle()->text(), "Interpolate");
-    EXPECT_TRUE(form.WorkingTable()->Chart()->Selector(0)->isChecked());
+    EXPECT_TRUE(form.WorkingTable()->Chart()->Selector(TableCurve::Set1Tab1)->isChecked());
     EXPECT_FALSE(form.WorkingTable()->Chart()->InterpolateToggle()->isChecked());
 }
 

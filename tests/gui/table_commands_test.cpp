@@ -84,13 +84,13 @@ TEST_F(TableCommandsTest, SaveAfterStartUpWritesTheDefaultImageUnderTheProposedN
             << action.FileName.toStdString();
         return QString();
     };
-    form.TabFileSave->trigger();
+    Find<TFileAction>(&form, "TabFileSave")->trigger();
 }
 
 TEST_F(TableCommandsTest, SaveTakesTheBoxesAsTheyStand) {
-    form.MaskEditSmoothMaf->setText("999");
-    form.MaskEditEnrichmentFactor->setText("100");
-    RunDialog(form.TabFileSave, PathOf("a.TAB"));
+    Find<QLineEdit>(&form, "MaskEditSmoothMaf")->setText("999");
+    Find<QLineEdit>(&form, "MaskEditEnrichmentFactor")->setText("100");
+    RunDialog(Find<TFileAction>(&form, "TabFileSave"), PathOf("a.TAB"));
     const QByteArray saved = ReadFile(PathOf("a.TAB.tab"));
     ASSERT_EQ(saved.size(), 512);
     EXPECT_EQ(quint8(saved[260]), 0xFF);
@@ -99,9 +99,9 @@ TEST_F(TableCommandsTest, SaveTakesTheBoxesAsTheyStand) {
 
 TEST_F(TableCommandsTest, SaveThatCannotCompleteShowsWhyAndKeepsWhatWasThere) {
     MessageBoxRecorder boxes;
-    RunDialog(form.TabFileSave, PathOf("missing/folder/x.tab"));
+    RunDialog(Find<TFileAction>(&form, "TabFileSave"), PathOf("missing/folder/x.tab"));
     QDir().mkdir(PathOf("taken.tab"));
-    RunDialog(form.TabFileSave, PathOf("taken.tab"));
+    RunDialog(Find<TFileAction>(&form, "TabFileSave"), PathOf("taken.tab"));
     EXPECT_EQ(boxes.Texts(), QStringList({"Tab file save error", "Can't delete file before saving"}));
     EXPECT_TRUE(QFileInfo(PathOf("taken.tab")).isDir());
     EXPECT_FALSE(QFileInfo::exists(PathOf("missing")));
@@ -112,20 +112,20 @@ TEST_F(TableCommandsTest, LoadThenEditThenUndoRestoresTheLoadedTable) {
     for (int x = 0; x < 256; ++x)
         bytes[x] = char(x / 2);
     WriteFile(PathOf("ramp.tab"), bytes);
-    RunDialog(form.TabFileOpen, PathOf("ramp.tab"));
+    RunDialog(Find<TFileAction>(&form, "TabFileOpen"), PathOf("ramp.tab"));
     ASSERT_EQ(Working()[200], 100);
     const TableImage loaded = Working();
 
     form.WorkingTable()->SetPoint(200, 7);
     ASSERT_EQ(Working()[200], 7);
-    QTest::keyClick(form.MaskEditSmoothMaf, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Find<QLineEdit>(&form, "MaskEditSmoothMaf"), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Working(), loaded);
 }
 
 TEST_F(TableCommandsTest, LoadOfAMissingFileNamesItAndChangesNothing) {
     MessageBoxRecorder boxes;
     const TableImage before = Working();
-    RunDialog(form.TabFileOpen, PathOf("nowhere.tab"));
+    RunDialog(Find<TFileAction>(&form, "TabFileOpen"), PathOf("nowhere.tab"));
     EXPECT_EQ(boxes.Texts(), QStringList({PathOf("nowhere.tab") + "Tab file load error"}));
     EXPECT_EQ(Working(), before);
 }
@@ -133,25 +133,25 @@ TEST_F(TableCommandsTest, LoadOfAMissingFileNamesItAndChangesNothing) {
 TEST_F(TableCommandsTest, OneToOneTableFollowsTheInvertChoice) {
     QAction* oneToOne = MenuItem("ActionMainMenuBarTableGraph", 3);
     ASSERT_EQ(oneToOne->text(), "Замена &1:1");
-    form.MaskEditSmoothMaf->setText("50");
+    Find<QLineEdit>(&form, "MaskEditSmoothMaf")->setText("50");
 
     oneToOne->trigger();
     EXPECT_EQ(Working()[0], 0);
     EXPECT_EQ(Working()[255], 255);
     EXPECT_EQ(Working()[tab2Index(100)], 100);
-    EXPECT_EQ(form.MaskEditSmoothMaf->text(), "100");
+    EXPECT_EQ(Find<QLineEdit>(&form, "MaskEditSmoothMaf")->text(), "100");
 
     form.show();
-    form.MainPageControl->setCurrentWidget(form.SetupTabSheet);
-    QTest::mouseClick(form.RadioButtonVFall, Qt::LeftButton);
-    ASSERT_TRUE(form.RadioButtonVFall->isChecked());
+    Find<QTabWidget>(&form, "MainPageControl")->setCurrentWidget(Find<QWidget>(&form, "SetupTabSheet"));
+    QTest::mouseClick(Find<QRadioButton>(&form, "RadioButtonVFall"), Qt::LeftButton);
+    ASSERT_TRUE(Find<QRadioButton>(&form, "RadioButtonVFall")->isChecked());
     oneToOne->trigger();
     EXPECT_EQ(Working()[0], 255);
     EXPECT_EQ(Working()[255], 0);
     EXPECT_EQ(Working()[tab2Index(8)], 247);
 
     // Undo brings the previous tables back; the boxes keep the defaults.
-    QTest::keyClick(form.MaskEditSmoothMaf, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Find<QLineEdit>(&form, "MaskEditSmoothMaf"), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Working()[0], 0);
     EXPECT_EQ(Working()[255], 255);
 }
@@ -161,7 +161,7 @@ TEST_F(TableCommandsTest, CopiesBetweenTheTablesOfTheWorkingPair) {
     MenuItem("ActionMainMenuBarTableGraph", 4, 0)->trigger();
     EXPECT_EQ(Working()[tab2Index(100)], 77);
 
-    form.WorkingTable()->Chart()->Selector(1)->click();
+    form.WorkingTable()->Chart()->Selector(TableCurve::Set1Tab2)->click();
     form.WorkingTable()->SetPoint(120, 33);
     form.WorkingTable()->SetPoint(5, 99); // Tab2 has no MAF 5
     MenuItem("ActionMainMenuBarTableGraph", 4, 1)->trigger();
@@ -177,7 +177,7 @@ TEST_F(TableCommandsTest, ComparisonPageLoadsAndSavesEachFileWithItsOwnRowOfBoxe
     RunDialog(MenuItem("ActionMainMenuBarTableCompare", 0, 0), PathOf("falling.tab"));
     RunDialog(MenuItem("ActionMainMenuBarTableCompare", 0, 1), PathOf("falling.tab"));
     EXPECT_EQ(chosenBy, QStringList({"FileOpenCompare", "FileOpenCompare2"}));
-    QCustomPlot* chart = form.ChartCompare;
+    QCustomPlot* chart = Find<QCustomPlot>(&form, "ChartCompare");
     ASSERT_EQ(chart->graphCount(), 5);
     for (int x : {0, 7, 8, 128, 255}) {
         EXPECT_EQ(chart->graph(0)->data()->at(x)->value, chart->graph(3)->data()->at(x)->value) << x;
@@ -185,25 +185,25 @@ TEST_F(TableCommandsTest, ComparisonPageLoadsAndSavesEachFileWithItsOwnRowOfBoxe
     }
     EXPECT_EQ(Working()[0], 0) << "the working table is not touched";
 
-    form.MaskEditMaf2Compare->setText("50");
+    Find<QLineEdit>(&form, "MaskEditMaf2Compare")->setText("50");
     RunDialog(MenuItem("ActionMainMenuBarTableCompare", 1, 1), PathOf("second.tab"));
     const QByteArray second = ReadFile(PathOf("second.tab"));
     ASSERT_EQ(second.size(), 512);
     EXPECT_EQ(quint8(second[260]), 64);
     EXPECT_EQ(quint8(second[0]), 255);
-    EXPECT_EQ(form.MaskEditMaf1Compare->text(), "100") << "row 1 is not read for Tab2";
+    EXPECT_EQ(Find<QLineEdit>(&form, "MaskEditMaf1Compare")->text(), "100") << "row 1 is not read for Tab2";
 }
 
 TEST_F(TableCommandsTest, ComparisonChartStartsWithFourFlatCurvesAndDefaultBoxes) {
-    QCustomPlot* chart = form.ChartCompare;
+    QCustomPlot* chart = Find<QCustomPlot>(&form, "ChartCompare");
     TTableChart* tableChart = form.ComparisonTable()->Chart();
     const QStringList titles = {"Tab 1.1", "Tab 1.2", "Trained", "Tab 2.1", "Tab 2.2"};
     for (int curve = 0; curve < 5; ++curve) {
         EXPECT_EQ(chart->graph(curve)->name(), titles[curve]);
-        EXPECT_EQ(tableChart->Selector(curve)->text(), titles[curve]);
+        EXPECT_EQ(tableChart->Selector(TableCurve(curve))->text(), titles[curve]);
     }
     EXPECT_FALSE(chart->graph(2)->visible());
-    EXPECT_TRUE(tableChart->Selector(2)->isHidden());
+    EXPECT_TRUE(tableChart->Selector(TableCurve::Learned)->isHidden());
     EXPECT_EQ(chart->graph(3)->pen().color(), QColor("#800000"));
     for (int curve : {0, 1, 3, 4}) {
         ASSERT_EQ(chart->graph(curve)->data()->size(), 256);

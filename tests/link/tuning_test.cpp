@@ -3,7 +3,6 @@
 // main window's part (track bars, pending correction, apply, smoothing) carried out as the window
 // does, over the converter's own commands. No port and no clock.
 
-#include "../core/memory_grid_cells.h"
 #include "autocorrection.h"
 #include "converter_model.h"
 #include "converter_protocol.h"
@@ -95,7 +94,7 @@ private:
     }
 
     void Apply() {
-        table.ApplyCorrection(correction, begin, end, 1);
+        table.ApplyCorrection(correction, begin, end, CorrectionScope::Centre);
         ++applied;
         SetCorrection(0);
         SendTables();
@@ -141,8 +140,7 @@ TEST(Tuning, ADriveLearnsTheVisitedMafRangesAndBringsTheMixtureToTheTarget) {
 
     TargetGridModel grid;
     grid.SetCalibration(18, 245); // what the throttle calibration finds on this engine
-    MemoryGridCells cells;
-    TargetGridModel::FillTargets(cells, kTarget);
+    grid.FillTargets(kTarget);
     const AutocorrOptions options{
         .AutocorrEnabled = true, .SmoothingEnabled = true, .SensorType = kSensorType};
     AutocorrState state;
@@ -192,7 +190,7 @@ TEST(Tuning, ADriveLearnsTheVisitedMafRangesAndBringsTheMixtureToTheTarget) {
             for (std::size_t k = 0; k < newest.size(); ++k)
                 newest[k] = view[n - newest.size() + k];
             decision = AutocorrStep(view, n - 1, CorrectionWindow(newest), options, state, counters,
-                                    window.Table().content().LearnedValues, grid, cells);
+                                    window.Table().content().LearnedValues, grid);
         }
         if (decision.smoothing)
             window.CarryOut(*decision.smoothing);

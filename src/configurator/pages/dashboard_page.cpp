@@ -1,9 +1,18 @@
-// The dashboard page: live chart, four vertical gauges with their read-outs, and the correction group.
+#include "dashboard_page.h"
 
-#include "main_window.h"
-
+#include "actions.h"
+#include "autocorrection.h"
 #include "bar_gauge.h"
+#include "colour.h"
 #include "control_factory.h"
+#include "digit_boxes.h"
+#include "error_box.h"
+#include "log.h"
+#include "menu_items.h"
+#include "messages.h"
+#include "o2_target_grid.h"
+#include "page_layouts.h"
+#include "table.h"
 #include "up_down.h"
 
 #include <QCheckBox>
@@ -15,6 +24,9 @@
 #include <QSlider>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
+
+#include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -56,9 +68,23 @@ QVBoxLayout* GaugeColumn(QWidget* above, TGauge* gauge, QWidget* below) {
 
 } // namespace
 
-QWidget* TForm1::BuildDashboardPage() {
-    auto* page = Named<QWidget>("DashboardTabSheet");
-    SetBackground(page, QColor("#A6CAF0"));
+TDashboardPage::TDashboardPage(TActions& actions, Table& workingTable, Log& log, O2TargetGrid& targetGrid)
+    : workingTable(workingTable), log(log), targetGrid(targetGrid) {
+    setObjectName("DashboardTabSheet");
+    SetBackground(this, PageBlue);
+    BuildLayout();
+    workingTable.SetupDashboard(ChartDashboard);
+
+    QMenuBar* bar = ActionMainMenuBarDashboard;
+    AddItem(bar, actions.ActionSaveALL);
+    AddItem(bar, actions.ActionWriteConverter);
+    AddItem(bar, actions.ActionReadCoverter);
+    AddItem(bar, actions.ActionStart, "Старт");
+    AddItem(bar, actions.ActionStop, "Стоп");
+    ConnectHandlers();
+}
+
+void TDashboardPage::BuildLayout() {
     ActionMainMenuBarDashboard = Named<QMenuBar>("ActionMainMenuBarDashboard");
     ChartDashboard = Named<QCustomPlot>("ChartDashboard");
 
@@ -148,9 +174,122 @@ QWidget* TForm1::BuildDashboardPage() {
     body->addLayout(left, 1);
     body->addLayout(gauges);
 
-    auto* layout = new QVBoxLayout(page);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 0, 2, 2);
     layout->addWidget(ActionMainMenuBarDashboard);
     layout->addLayout(body, 1);
-    return page;
+}
+
+void TDashboardPage::ConnectHandlers() {
+    connect(UpDown1, &TUpDown::Changing, this, &TDashboardPage::UpDown1Changing);
+    connect(UpDownCorrection, &TUpDown::Moved, this, [this] { SetCorrection(UpDownCorrection->Position()); });
+    for (QCheckBox* box : {CheckBoxAutocorr, CheckBoxWotCorr})
+        connect(box, &QCheckBox::clicked, this, &TDashboardPage::CheckBoxAutocorrClick);
+    for (QSlider* bar : {TrackBarMafNach, TrackBarMafKon})
+        connect(bar, &QSlider::valueChanged, this, [this, bar] { TrackBarMafNachChange(bar); });
+    connect(ButtonAplToTable, &QPushButton::clicked, this, &TDashboardPage::ButtonAplToTableClick);
+    connect(ButtonClrCorrWindow, &QPushButton::clicked, this, &TDashboardPage::ButtonClrCorrWindowClick);
+    connect(ButtonClrAllLearned, &QPushButton::clicked, this, &TDashboardPage::ButtonClrAllLearnedClick);
+    BindDigitBox(MaskEditDelta);
+}
+
+void TDashboardPage::CopyOptionsTo(AutocorrOptions& options) const {
+    options.MaxWindowSpan = UpDown1->Position();
+    options.AutocorrEnabled = CheckBoxAutocorr->isChecked();
+}
+
+QColor TDashboardPage::ThrottleBarColour() const {
+    return GaugeTps->ForeColor();
+}
+
+QColor TDashboardPage::SpeedBarColour() const {
+    return GaugeRpm->ForeColor();
+}
+
+void TDashboardPage::UpDown1Changing() {
+    log.Options.MaxWindowSpan = UpDown1->Position();
+}
+
+void TDashboardPage::CheckBoxAutocorrClick() {
+    log.Options.AutocorrEnabled = CheckBoxAutocorr->isChecked();
+    log.Options.SmoothingEnabled = CheckBoxWotCorr->isChecked();
+}
+
+void TDashboardPage::TrackBarMafNachChange(QSlider* sender) {
+    if (sender == TrackBarMafNach) {
+        // Moving one bar past the other drags the other along, so the window never inverts.
+        if (TrackBarMafKon->value() < TrackBarMafNach->value())
+            TrackBarMafKon->setValue(TrackBarMafNach->value());
+        MaskEditMafNach->setText(QString::number(TrackBarMafNach->value()));
+    } else {
+        if (TrackBarMafNach->value() > TrackBarMafKon->value())
+            TrackBarMafNach->setValue(TrackBarMafKon->value());
+        MaskEditMafKon->setText(QString::number(TrackBarMafKon->value()));
+    }
+    Label9->setText("Pulsations=" + QString::number(TrackBarMafKon->value() - TrackBarMafNach->value()));
+    try {
+        workingTable.SetCorrectionWindow(log.CurrentCorrection(), TrackBarMafNach->value(),
+                                         TrackBarMafKon->value(), CorrectionSend::Window);
+    } catch (const std::exception& failure) {
+        ShowErrorBox(QString::fromUtf8(failure.what()));
+    }
+}
+
+void TDashboardPage::SetCorrection(int value) {
+    value = std::clamp(value, UpDownCorrection->Min(), UpDownCorrection->Max());
+    if (value == log.CurrentCorrection())
+        return;
+    log.SetCurrentCorrection(value);
+    UpDownCorrection->SetPosition(value);
+    MaskEditCorrectionChange();
+}
+
+void TDashboardPage::MaskEditCorrectionChange() {
+    try {
+        workingTable.SetCorrectionWindow(log.CurrentCorrection(), TrackBarMafNach->value(),
+                                         TrackBarMafKon->value(), CorrectionSend::Correction);
+    } catch (...) {
+        // A correction the converter did not take is sent again with the next change.
+    }
+}
+
+void TDashboardPage::ButtonAplToTableClick() {
+    const CorrectionScope scope = log.LiveStopped ? CorrectionScope::WholeWindow : CorrectionScope::Centre;
+    workingTable.ApplyCorrection(log.CurrentCorrection(), TrackBarMafNach->value(), TrackBarMafKon->value(),
+                                 scope);
+    SetCorrection(0);
+    workingTable.SendTablesLive();
+}
+
+void TDashboardPage::ButtonClrCorrWindowClick() {
+    workingTable.ClearLearned(TrackBarMafNach->value(), TrackBarMafKon->value());
+}
+
+void TDashboardPage::ButtonClrAllLearnedClick() {
+    workingTable.ClearLearned(TrackBarMafNach->minimum(), TrackBarMafKon->maximum());
+}
+
+void TDashboardPage::ShowDashData(const TMsgDashData& dash) {
+    GaugeO2->SetProgress(dash.O2Level);
+    GaugeO2->SetForeColor(ColourFromBgr(dash.O2Colour));
+    GaugeRpm->SetProgress(dash.Rpm);
+    MaskEditRpmDash->setText(QString::number(dash.Rpm));
+    GaugeTps->SetProgress(targetGrid.TpsPercent(dash.TpsRaw));
+    MaskEditTpsDash->setText(QString::fromStdString(dash.TpsText));
+    GaugeMarker->SetProgress(dash.MarkerValue);
+    MaskEditO2->setText(QString::fromStdString(dash.O2Text));
+}
+
+void TDashboardPage::DoAutocorrStep(const TMsgAutocorrStep& step) {
+    TrackBarMafNach->setValue(step.WindowStart);
+    TrackBarMafKon->setValue(step.WindowEnd);
+    if (log.TickStopped())
+        return;
+    if (step.ResetCorrection && !step.ApplyNow) {
+        SetCorrection(0);
+        return;
+    }
+    SetCorrection(log.CurrentCorrection() + step.CorrectionStep);
+    if (step.ApplyNow)
+        ButtonAplToTableClick();
 }

@@ -1,0 +1,78 @@
+#include "main_page.h"
+
+#include "actions.h"
+#include "control_factory.h"
+#include "converter_protocol.h"
+#include "list_ports.h"
+#include "path_text.h"
+#include "rxtx.h"
+#include "system_locale.h"
+#include "table.h"
+#include "zarni_broadcaster.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+
+#include <exception>
+
+TMainPage::TMainPage(TActions& actions, TZarniBroadcaster& bus, Table& workingTable)
+    : actions(actions), bus(bus), workingTable(workingTable) {
+    setObjectName("MainTabSheet");
+    SetBackground(this, QColor("#C9A5A8"));
+
+    Label20 = NamedLabel("Label20", "COM port");
+    ComComboBox1 = Named<QComboBox>("ComComboBox1");
+    ComComboBox1->setEditable(false);
+    ComComboBox1->setMinimumWidth(160);
+    for (const std::string& name : ListPorts())
+        ComComboBox1->addItem(QString::fromStdString(name));
+    // The simulated converter is one more port of the configurator's list; adding it selects nothing.
+    ComComboBox1->addItem(TRXTX::SimulatorPortName);
+    ComComboBox1->setCurrentIndex(-1);
+    // activated, not currentIndexChanged: choosing the same port again reopens it.
+    connect(ComComboBox1, &QComboBox::activated, this, &TMainPage::ComComboBox1Change);
+
+    Label21 = NamedLabel("Label21", "Язык/Language");
+    ComboBoxLanguage = Named<QComboBox>("ComboBoxLanguage");
+    ComboBoxLanguage->setEditable(true);
+    ComboBoxLanguage->addItems({"Русский", "English"});
+    ComboBoxLanguage->setCurrentIndex(0);
+    ComboBoxLanguage->setMinimumWidth(160);
+
+    LabelFirmware = NamedLabel("LabelFirmware", "Версия прошивки V ", true);
+    QFont italic = LabelFirmware->font();
+    italic.setItalic(true);
+    LabelFirmware->setFont(italic);
+    firmwareLabelPrefix = LabelFirmware->text();
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->setVerticalSpacing(8);
+    layout->addWidget(Label20, 0, 0);
+    layout->addWidget(ComComboBox1, 1, 0);
+    layout->addWidget(Label21, 2, 0);
+    layout->addWidget(ComboBoxLanguage, 3, 0);
+    layout->addWidget(LabelFirmware, 4, 0);
+    layout->setRowStretch(5, 1);
+    layout->setColumnStretch(1, 1);
+}
+
+bool TMainPage::PortChosen() const {
+    return ComComboBox1->currentIndex() >= 0;
+}
+
+void TMainPage::ComComboBox1Change() {
+    try {
+        TMsgSetComPort message(ComComboBox1->currentText().toStdString());
+        bus.Broadcast(message);
+        workingTable.ReadTables();
+        const int version = workingTable.ReadVersion();
+        LabelFirmware->setText(firmwareLabelPrefix + FromUtf8(versionText(version, DecimalSeparator())));
+        actions.ActionReadCoverter->setEnabled(true);
+        actions.ActionWriteConverter->setEnabled(true);
+    } catch (const std::exception&) {
+        // A port that cannot be opened: the selection changes nothing, and says nothing.
+    }
+}
