@@ -27,6 +27,10 @@ QString TFileAction::ShowDialog(TFileAction& action) {
     dialog.setFileMode(action.kind == Kind::SaveAs ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(action.DialogFilter());
     dialog.setDefaultSuffix(action.DefaultExt);
+    // The dialog would ask about the name typed, and the save may then write another name (the
+    // extension is appended); a save replaces the old file only once the new one is complete.
+    if (action.kind == Kind::SaveAs)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!action.FileName.isEmpty())
         dialog.selectFile(action.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

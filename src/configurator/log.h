@@ -46,6 +46,9 @@ public:
     bool ReaderRunning() const { return reader && reader->Reading(); }
     LogStore& Store() { return store; }
     void SetMarkerHeld(bool held) { flags.MarkerHeld = held; }
+    bool MarkerHeld() const { return flags.MarkerHeld; }
+    // The converter has answered the start of the run that goes on or ended last.
+    bool DataReceived() const { return flags.DataReceived; }
     void SetCurrentCorrection(int correction) { flags.CurrentCorrection = correction; }
     int CurrentCorrection() const { return flags.CurrentCorrection; }
 

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -208,6 +209,40 @@ TEST_F(LiveRunTest, SilentConverterEndsTheRunByItself) {
     EXPECT_TRUE(boxes.Texts().isEmpty());
 }
 
+TEST_F(LiveRunTest, AHeldKeyActsOnceThroughItsAutoRepeats) {
+    QLineEdit* edit = Find<QLineEdit>(form.get(), "MaskEditO2REF");
+    const auto send = [&](QEvent::Type type, int key, bool autoRepeat) {
+        QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r", autoRepeat);
+        QApplication::sendEvent(edit, &event);
+    };
+    // X11 repeats a held key as release and press pairs.
+    send(QEvent::KeyPress, Qt::Key_Space, false);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        send(QEvent::KeyRelease, Qt::Key_Space, true);
+        EXPECT_TRUE(form->LiveData()->MarkerHeld()) << repeat;
+        send(QEvent::KeyPress, Qt::Key_Space, true);
+        EXPECT_TRUE(form->LiveData()->MarkerHeld()) << repeat;
+    }
+    send(QEvent::KeyRelease, Qt::Key_Space, false);
+    EXPECT_FALSE(form->LiveData()->MarkerHeld());
+
+    StartOnTheSimulator();
+    Find<QSlider>(form.get(), "TrackBarMafKon")->setValue(104);
+    Find<QSlider>(form.get(), "TrackBarMafNach")->setValue(100);
+    form->DashboardPage()->SetCorrection(5);
+    send(QEvent::KeyPress, Qt::Key_Return, false);
+    EXPECT_EQ(form->LiveData()->CurrentCorrection(), 0) << "applied";
+    form->DashboardPage()->SetCorrection(5);
+    const TableImage before = form->WorkingTable()->Model().image(TableSet::First);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        send(QEvent::KeyRelease, Qt::Key_Return, true);
+        send(QEvent::KeyPress, Qt::Key_Return, true);
+    }
+    EXPECT_EQ(form->LiveData()->CurrentCorrection(), 5) << "the repeats of a held Enter apply nothing";
+    EXPECT_EQ(form->WorkingTable()->Model().image(TableSet::First), before);
+    Find<QAction>(form.get(), "ActionStop")->trigger();
+}
+
 TEST_F(LiveRunTest, SpaceMarksTheSamplesWhileHeldAndEnterAppliesTheCorrectionOnlyDuringARun) {
     // No run: Enter does nothing to the table.
     form->DashboardPage()->SetCorrection(5);
@@ -368,6 +403,29 @@ TEST_F(LiveRunTest, CalibrationWithThePedalUntouchedResetsToTheFullRange) {
     EXPECT_EQ(Find<QLabel>(form.get(), "LabelTpsMin")->text(), "Min=0");
     EXPECT_EQ(Find<QLabel>(form.get(), "LabelTpsMax")->text(), "Max=255");
     EXPECT_FALSE(Running());
+}
+
+TEST_F(LiveRunTest, CalibrationWhoseRunDidNotStartStopsThereAndKeepsTheCalibration) {
+    ChoosePort("Simulator");
+    // An earlier run left samples with the pedal moved.
+    StartOnTheSimulator();
+    Find<QAction>(form.get(), "ActionStop")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->LiveData()->ReaderRunning(); }, 2000));
+    form->LiveData()->Store().Append(LogSample{});
+    LogSample floor;
+    floor[LogSeries::TPS] = 200;
+    form->LiveData()->Store().Append(floor);
+    form->O2Grid()->SetCalibration(30, 220);
+    boxes.Clear();
+
+    // Entering the box empties it, and an empty field stops the start.
+    SetBoxText("MaskEditFast", "");
+    Find<QPushButton>(form.get(), "ButtonCalibrate")->click();
+    EXPECT_EQ(boxes.Texts(), QStringList({"'' is not a valid integer value"})) << "no pedal prompt";
+    EXPECT_EQ(Find<QLabel>(form.get(), "LabelTpsMin")->text(), "Min=");
+    EXPECT_EQ(Find<QLabel>(form.get(), "LabelTpsMax")->text(), "Max=");
+    EXPECT_EQ(form->O2Grid()->TpsMin(), 30);
+    EXPECT_EQ(form->O2Grid()->TpsMax(), 220);
 }
 
 TEST_F(LiveRunTest, ClosingWithAPortOpenStopsTheConverter) {

@@ -29,15 +29,15 @@ protected:
 
     // As a mouse delivers it: a press and release, then the double-click (QTest's own double-click
     // on a widget skips the press).
-    void DoubleClickAt(const QPoint& pixel) {
-        QTest::mousePress(plot, Qt::LeftButton, {}, pixel);
-        QTest::mouseRelease(plot, Qt::LeftButton, {}, pixel);
-        SendDoubleClick(pixel);
+    void DoubleClickAt(const QPoint& pixel, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mousePress(plot, button, {}, pixel);
+        QTest::mouseRelease(plot, button, {}, pixel);
+        SendDoubleClick(pixel, button);
     }
 
-    void SendDoubleClick(const QPoint& pixel) {
-        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, pixel, plot->mapToGlobal(pixel), Qt::LeftButton,
-                                Qt::LeftButton, {});
+    void SendDoubleClick(const QPoint& pixel, Qt::MouseButton button = Qt::LeftButton) {
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, pixel, plot->mapToGlobal(pixel), button, button,
+                                {});
         QApplication::sendEvent(plot, &doubleClick);
     }
 
@@ -74,6 +74,16 @@ TEST_F(TableChartTest, DoubleClickPicksTheMafIndexWithHalvesRoundedUp) {
                 changed = x;
         EXPECT_EQ(changed, c.expectedMaf) << "pixels past 100: " << c.pixelsPast100;
     }
+}
+
+TEST_F(TableChartTest, OnlyTheLeftButtonEdits) {
+    const TableImage before = Image();
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        DoubleClickAt(PixelOf(100, 200), button);
+        EXPECT_EQ(Image(), before) << "button " << int(button);
+    }
+    DoubleClickAt(PixelOf(100, 200));
+    EXPECT_EQ(Image()[100], 200);
 }
 
 TEST_F(TableChartTest, DoubleClickBeyondTheTableEndsIsHeldAt255AndOutsideThePlotDoesNothing) {

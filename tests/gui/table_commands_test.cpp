@@ -72,6 +72,28 @@ protected:
     TFileAction::Chooser previousChooser;
 };
 
+TEST_F(TableCommandsTest, UndoOfTheOneToOneTableBringsTheLoadedParametersBackToTheBoxesAndTheFile) {
+    QByteArray loaded(512, '\x40');
+    const char parameters[] = {7, 9, char(0x70), 0x30, 20, 30, 40, char(0xC8)};
+    for (int i = 0; i < 8; ++i)
+        loaded[256 + i] = parameters[i];
+    WriteFile(PathOf("tuned.tab"), loaded);
+    RunDialog(MenuItem("ActionMainMenuBarTableGraph", 0), PathOf("tuned.tab"));
+    ASSERT_EQ(Find<QLineEdit>(&form, "MaskEditMafTime")->text(), "7");
+    RunDialog(MenuItem("ActionMainMenuBarTableGraph", 1), PathOf("as-loaded"));
+    const QByteArray asLoaded = ReadFile(PathOf("as-loaded.tab"));
+    ASSERT_NE(asLoaded.mid(256, 8), DefaultImageBytes().mid(256, 8));
+
+    MenuItem("ActionMainMenuBarTableGraph", 3)->trigger(); // "Замена &1:1"
+    ASSERT_EQ(Find<QLineEdit>(&form, "MaskEditMafTime")->text(), "4") << "the defaults";
+    QTest::keyClick(Find<QLineEdit>(&form, "MaskEditMaf1Compare"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Find<QLineEdit>(&form, "MaskEditMafTime")->text(), "7");
+    EXPECT_EQ(Find<QLineEdit>(&form, "MaskEditTpsThreshold")->text(), "200");
+
+    RunDialog(MenuItem("ActionMainMenuBarTableGraph", 1), PathOf("after-undo"));
+    EXPECT_EQ(ReadFile(PathOf("after-undo.tab")), asLoaded) << "what the user undid back to is saved";
+}
+
 TEST_F(TableCommandsTest, SaveAfterStartUpWritesTheDefaultImageUnderTheProposedName) {
     RunDialog(MenuItem("ActionMainMenuBarTableGraph", 1), PathOf("start"));
     EXPECT_EQ(ReadFile(PathOf("start.tab")), DefaultImageBytes());

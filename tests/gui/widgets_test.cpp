@@ -4,10 +4,15 @@
 #include "file_action.h"
 #include "up_down.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -20,10 +25,13 @@ TEST(UpDown, ChangingComesBeforeTheMoveAndTheBoxFollowsWithinTheRange) {
     EXPECT_EQ(box.text(), "10");
 
     std::vector<int> seenWhileChanging;
+    std::vector<int> seenMoved;
     QObject::connect(&upDown, &TUpDown::Changing, [&] { seenWhileChanging.push_back(upDown.Position()); });
+    QObject::connect(&upDown, &TUpDown::Moved, [&] { seenMoved.push_back(upDown.Position()); });
     QTest::mouseClick(upDown.UpButton(), Qt::LeftButton);
     QTest::mouseClick(upDown.UpButton(), Qt::LeftButton);
     EXPECT_EQ(seenWhileChanging, (std::vector<int>{10, 11}));
+    EXPECT_EQ(seenMoved, (std::vector<int>{11})) << "a click at the end of the range moves nothing";
     EXPECT_EQ(upDown.Position(), 11) << "held at the top of the range";
     EXPECT_EQ(box.text(), "11");
 
@@ -77,6 +85,26 @@ TEST(FileAction, DialogStaysOpenWhileTheAcceptHandlerRefusesAndClosesOnce) {
     EXPECT_FALSE(action.Execute());
     EXPECT_EQ(events, (std::vector<std::string>{"before", "closed"}));
     TFileAction::DialogChooser() = previous;
+}
+
+TEST(FileAction, SaveDialogAsksNoOverwriteQuestionOpenDialogIsLeftAlone) {
+    // The dialog asks about the name typed (a.TAB) while the save writes a.TAB.tab; the save replaces
+    // a file only once the new one is complete, so there is nothing to ask.
+    for (const auto kind : {TFileAction::Kind::SaveAs, TFileAction::Kind::OpenFile}) {
+        TFileAction action(kind, "Table", nullptr);
+        action.DefaultExt = ".tab";
+        std::optional<bool> asksNothing;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            asksNothing = dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            dialog->reject();
+        });
+        EXPECT_FALSE(action.Execute());
+        ASSERT_TRUE(asksNothing.has_value()) << "the dialog was shown";
+        EXPECT_EQ(*asksNothing, kind == TFileAction::Kind::SaveAs);
+    }
 }
 
 } // namespace
