@@ -1,6 +1,7 @@
 // A live run against the simulated converter, driven as a user drives it: Start, Stop, the keys, the
 // correction group and the messages the live data object sends.
 
+#include "autocorrection.h"
 #include "bar_gauge.h"
 #include "dashboard_page.h"
 #include "link_window_fixture.h"
@@ -22,7 +23,9 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QToolButton>
+#include <chrono>
 
 namespace {
 
@@ -179,6 +182,54 @@ TEST_F(LiveRunTest, HangUpMidRunEndsItWithThePortsMessage) {
     EXPECT_TRUE(boxes.Texts()[1].startsWith("WriteFile function failed (Error: "))
         << boxes.Texts()[1].toStdString();
     EXPECT_GT(Samples(), 0u) << "what arrived before stays";
+}
+
+TEST_F(LiveRunTest, NoTickActsOnADeadStreamWhileItsFailureIsShown) {
+    FaultSwitches faults;
+    faults.hangUp = true;
+    ChooseOwnConverter(faults);
+    Find<QCheckBox>(form.get(), "CheckBoxAutocorr")->click();
+    // The correction window where the autocorrection will put it, so no step needs to move it.
+    Find<QSlider>(form.get(), "TrackBarMafKon")->setValue(100);
+    Find<QSlider>(form.get(), "TrackBarMafNach")->setValue(100);
+    struct Seen {
+        int correction;
+        TableImage table;
+    };
+    std::vector<Seen> seen;
+    const auto look = [&] {
+        seen.push_back(
+            {form->LiveData()->CurrentCorrection(), form->WorkingTable()->Model().image(TableSet::First)});
+    };
+    boxes.HoldOpen(std::chrono::milliseconds(1200));
+    boxes.OnOpen = [&](const QString& text) {
+        if (!text.startsWith("ReadFile"))
+            return;
+        // The newest samples of the dead stream are ones the autocorrection would act on: part load,
+        // 3000 rpm, one MAF, O2 far from the target.
+        for (int k = 0; k < 150; ++k) {
+            LogSample sample;
+            sample[LogSeries::TPS] = 128;
+            sample[LogSeries::RPM] = 500;
+            sample[LogSeries::MAF] = 100;
+            sample[LogSeries::O2] = 200;
+            form->LiveData()->Store().Append(sample);
+        }
+        look();
+    };
+    boxes.OnAnswer = [&](const QString& text) {
+        if (text.startsWith("ReadFile"))
+            look();
+    };
+    Find<QAction>(form.get(), "ActionStart")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }, 8000));
+    EXPECT_EQ(seen[1].correction, seen[0].correction) << "the pending correction did not move";
+    EXPECT_EQ(seen[1].table, seen[0].table);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Find<QAction>(form.get(), "ActionStart")->isEnabled(); }, 3000))
+        << "the stop follows";
+    ASSERT_EQ(boxes.Texts().size(), 2) << boxes.Texts().join(" | ").toStdString();
+    EXPECT_TRUE(boxes.Texts()[1].startsWith("WriteFile function failed"))
+        << "the stop's \"s\" on a line that is gone";
 }
 
 TEST_F(LiveRunTest, AFieldThatIsNotANumberStopsStartWithTheConversionError) {
@@ -426,6 +477,56 @@ TEST_F(LiveRunTest, CalibrationWhoseRunDidNotStartStopsThereAndKeepsTheCalibrati
     EXPECT_EQ(Find<QLabel>(form.get(), "LabelTpsMax")->text(), "Max=");
     EXPECT_EQ(form->O2Grid()->TpsMin(), 30);
     EXPECT_EQ(form->O2Grid()->TpsMax(), 220);
+}
+
+// A full-throttle pull with MAF pulsations that the newest sample ends, and a correction step due on
+// this tick: the tick carries a smoothing step and then a correction step.
+void FillEndedPull(Log& log, O2TargetGrid& grid) {
+    for (int k = 0; k < 250; ++k) {
+        LogSample sample;
+        sample[LogSeries::TPS] = k < 10 || k == 249 ? 50 : 100;
+        sample[LogSeries::RPM] = 500; // 3000 rpm
+        sample[LogSeries::O2] = 20;   // leaner than the targets of 30
+        sample[LogSeries::MAF] = sample[LogSeries::Converter] = 150 + (k % 20 < 5 ? 9 : -3);
+        log.Store().Append(sample);
+    }
+    grid.SetCalibration(0, 100);
+    grid.FillTargets(30);
+    log.Options.AutocorrEnabled = log.Options.SmoothingEnabled = true;
+    log.Options.MaxWindowSpan = 255;
+    log.Counters.PreviousTpsPercent = 100;
+    log.Autocorr = {.StepTicks = 1, .StepInterval = 2, .CrossingCount = 0, .PreviousO2 = 20};
+}
+
+TEST_F(LiveRunTest, AStopThatArrivesInsideTheTickEndsTheTick) {
+    ChooseOwnConverter({});
+    FillEndedPull(*form->LiveData(), *form->O2Grid());
+    {
+        // The same tick with nothing in the way: a smoothing step, then a correction step.
+        form->LiveData()->Tick();
+        EXPECT_EQ(Find<QLineEdit>(form.get(), "MaskEditSmoothMaf")->text(), "20");
+        EXPECT_EQ(form->LiveData()->CurrentCorrection(), 1);
+        EXPECT_EQ(heard.files.count(form->LiveRun()->SoundDir() + "corr.wav"), 1);
+    }
+    form->DashboardPage()->SetCorrection(0);
+    form->LiveData()->Store().Clear();
+    FillEndedPull(*form->LiveData(), *form->O2Grid());
+    form->LiveData()->Counters.SmoothingCountdown = kSmoothingCountdownStart;
+    heard.files.clear();
+
+    // The line is gone: the smoothing step's live send fails, and while its box is open the stop the
+    // reader queued runs.
+    converter.reset();
+    boxes.OnOpen = [this](const QString&) {
+        QMetaObject::invokeMethod(
+            form.get(), [this] { form->LiveData()->StopLiveRun(); }, Qt::QueuedConnection);
+        boxes.OnOpen = nullptr;
+    };
+    form->LiveData()->Tick();
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "MaskEditSmoothMaf")->text(), "20") << "the smoothing step ran";
+    EXPECT_EQ(form->LiveData()->CurrentCorrection(), 0) << "no correction after the stop";
+    EXPECT_TRUE(heard.files.isEmpty()) << "no cue after the stop";
+    EXPECT_FALSE(form->LiveData()->Running);
 }
 
 TEST_F(LiveRunTest, ClosingWithAPortOpenStopsTheConverter) {
