@@ -41,7 +41,7 @@ public:
 
     // The PC's bytes, arrived at nowMs. Times never go backwards.
     void Feed(std::span<const std::uint8_t> bytes, std::int64_t nowMs);
-    // What the device has sent up to nowMs.
+    // What the device has handed to its UART up to nowMs; the line itself is UartTransmitter's.
     Bytes Poll(std::int64_t nowMs);
     // The hang-up fault has struck: whoever serves the model should drop the line.
     bool HangUpDue() const { return hangUpDue; }
