@@ -127,7 +127,7 @@ void Table::SendTablesLive() {
         return;
     ReadParameters(1);
     try {
-        ::SendTablesLive(*link, model.image(TableSet::First));
+        ::SendTablesLive(*link, model.image(TableSet::First), LiveStream::Running);
     } catch (const std::exception& failure) {
         link->ReportPortError(failure);
     }

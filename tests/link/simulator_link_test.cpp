@@ -74,9 +74,7 @@ TEST_F(SimulatorLink, VersionAndTablesAreAnswered) {
 
 TEST_F(SimulatorLink, LiveTableCorrectionAndWindowAreTakenWithoutReply) {
     Start();
-    // As the live table goes out: an output purge between the command and its image drops neither.
     Send(Command("t"));
-    port.ClearOutput();
     Send(AsBytes(ShiftedImage()));
     Send(Command("c", {0x05, 0x01}));
     Send(Command("g", {0x00, 0xFF}));
