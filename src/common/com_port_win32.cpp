@@ -4,6 +4,7 @@
 // event lets Close cancel whatever waits.
 
 #include "com_port.h"
+#include "com_port_device.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -29,12 +30,10 @@ DWORD Milliseconds(std::chrono::milliseconds timeout) {
     return static_cast<DWORD>(timeout.count());
 }
 
-} // namespace
-
-class TComPort::Device {
+class PlatformDevice final : public TComPort::Device {
 public:
-    Device(const std::string& name, std::chrono::milliseconds readTimeout,
-           std::chrono::milliseconds writeTimeout)
+    PlatformDevice(const std::string& name, std::chrono::milliseconds readTimeout,
+                   std::chrono::milliseconds writeTimeout)
         : readEvent(true), writeEvent(true), stopEvent(true) {
         // Names with two or more digits (COM10) only open through the device namespace.
         const std::string path = name.starts_with("\\\\") ? name : "\\\\.\\" + name;
@@ -49,9 +48,9 @@ public:
         }
     }
 
-    ~Device() { ::CloseHandle(handle); }
+    ~PlatformDevice() override { ::CloseHandle(handle); }
 
-    int Read(std::uint8_t* buffer, int count) {
+    int Read(std::uint8_t* buffer, int count) override {
         if (count <= 0)
             return 0;
         return Transfer(readEvent, kReadFailedText, [&](OVERLAPPED& overlapped) {
@@ -61,7 +60,7 @@ public:
 
     // The driver completes a write only once its bytes have gone to the UART, so a purge after it
     // cannot drop them.
-    int Write(const std::uint8_t* data, int count) {
+    int Write(const std::uint8_t* data, int count) override {
         if (count <= 0)
             return 0;
         return Transfer(writeEvent, kWriteFailedText, [&](OVERLAPPED& overlapped) {
@@ -70,12 +69,12 @@ public:
     }
 
     // Clear only: an abort flag would also cancel the other thread's pending read or write.
-    void Purge(bool input) {
+    void Purge(bool input) override {
         if (!::PurgeComm(handle, input ? PURGE_RXCLEAR : PURGE_TXCLEAR))
             throw ESerialError(kPurgeFailedText, static_cast<int>(::GetLastError()));
     }
 
-    void Wake() { ::SetEvent(stopEvent.Get()); }
+    void Wake() override { ::SetEvent(stopEvent.Get()); }
 
 private:
     bool Configure(std::chrono::milliseconds readTimeout, std::chrono::milliseconds writeTimeout) {
@@ -135,33 +134,15 @@ private:
     Event stopEvent;
 };
 
-void TComPort::DeviceDeleter::operator()(Device* device) const {
-    delete device;
-}
+} // namespace
 
 TComPort::DevicePtr TComPort::OpenDevice(const std::string& name, std::chrono::milliseconds readTimeout,
                                          std::chrono::milliseconds writeTimeout) {
-    return DevicePtr(new Device(name, readTimeout, writeTimeout));
+    return std::make_unique<PlatformDevice>(name, readTimeout, writeTimeout);
 }
 
 int TComPort::NotOpenError() {
     return ERROR_INVALID_HANDLE;
-}
-
-int TComPort::DeviceRead(Device& device, std::uint8_t* buffer, int count) {
-    return device.Read(buffer, count);
-}
-
-int TComPort::DeviceWrite(Device& device, const std::uint8_t* data, int count) {
-    return device.Write(data, count);
-}
-
-void TComPort::DevicePurge(Device& device, bool input) {
-    device.Purge(input);
-}
-
-void TComPort::DeviceWake(Device& device) {
-    device.Wake();
 }
 
 #endif
