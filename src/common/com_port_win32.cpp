@@ -30,6 +30,39 @@ DWORD Milliseconds(std::chrono::milliseconds timeout) {
     return static_cast<DWORD>(timeout.count());
 }
 
+// 9600 8N1, binary, no flow control of any kind, DTR and RTS inactive, no byte replaced or dropped.
+DCB LineSettings() {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    dcb.BaudRate = CBR_9600;
+    dcb.fBinary = TRUE; // Windows supports nothing else
+    dcb.fParity = FALSE;
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fTXContinueOnXoff = TRUE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fErrorChar = FALSE;
+    dcb.fNull = FALSE;
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    dcb.fAbortOnError = FALSE;
+    // Unused without XON/XOFF, but drivers still check them: limits within the input queue, and
+    // distinct XON and XOFF characters (the usual DC1 and DC3).
+    dcb.XonLim = static_cast<WORD>(kComQueueSize / 4);
+    dcb.XoffLim = static_cast<WORD>(kComQueueSize / 4);
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    dcb.ErrorChar = 0;
+    dcb.EofChar = 0;
+    dcb.EvtChar = 0;
+    return dcb;
+}
+
 class PlatformDevice final : public TComPort::Device {
 public:
     PlatformDevice(const std::string& name, std::chrono::milliseconds readTimeout,
@@ -82,24 +115,9 @@ private:
             return false;
         if (!::SetupComm(handle, kComQueueSize, kComQueueSize))
             return false;
-        DCB dcb{};
-        dcb.DCBlength = sizeof dcb;
-        if (!::GetCommState(handle, &dcb))
-            return false;
-        dcb.BaudRate = CBR_9600;
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
-        dcb.fBinary = TRUE;
-        dcb.fParity = FALSE;
-        dcb.fOutxCtsFlow = FALSE;
-        dcb.fOutxDsrFlow = FALSE;
-        dcb.fDtrControl = DTR_CONTROL_DISABLE;
-        dcb.fDsrSensitivity = FALSE;
-        dcb.fOutX = FALSE;
-        dcb.fInX = FALSE;
-        dcb.fRtsControl = RTS_CONTROL_DISABLE;
-        dcb.fAbortOnError = FALSE;
+        // Every field is ours: the driver keeps what the last program set, and a stray fNull would
+        // drop every 0x00 byte, a stray fErrorChar would replace damaged ones.
+        DCB dcb = LineSettings();
         if (!::SetCommState(handle, &dcb))
             return false;
         // Total time-outs only: no interval and no per-byte part.
