@@ -1,5 +1,7 @@
 #include "com_port.h"
 
+#include "com_port_device.h"
+
 TComPort::TComPort() = default;
 
 TComPort::~TComPort() {
@@ -55,7 +57,7 @@ void TComPort::CloseDevice() {
         if (!device)
             return;
         closing = true;
-        DeviceWake(*device);
+        device->Wake();
         idle.wait(lock, [this] { return usersInside == 0; });
         closed = std::move(device);
         closing = false;
@@ -84,17 +86,17 @@ template <class Operation> auto TComPort::Use(const char* failedText, Operation&
 }
 
 int TComPort::Write(const std::uint8_t* data, int count) {
-    return Use(kWriteFailedText, [&](Device& d) { return DeviceWrite(d, data, count); });
+    return Use(kWriteFailedText, [&](Device& d) { return d.Write(data, count); });
 }
 
 int TComPort::Read(std::uint8_t* buffer, int count) {
-    return Use(kReadFailedText, [&](Device& d) { return DeviceRead(d, buffer, count); });
+    return Use(kReadFailedText, [&](Device& d) { return d.Read(buffer, count); });
 }
 
 void TComPort::ClearInput() {
-    Use(kPurgeFailedText, [](Device& d) { DevicePurge(d, true); });
+    Use(kPurgeFailedText, [](Device& d) { d.Purge(true); });
 }
 
 void TComPort::ClearOutput() {
-    Use(kPurgeFailedText, [](Device& d) { DevicePurge(d, false); });
+    Use(kPurgeFailedText, [](Device& d) { d.Purge(false); });
 }

@@ -19,6 +19,9 @@ inline constexpr std::chrono::milliseconds kComTimeout{1000};
 
 class TComPort : public BytePort {
 public:
+    // The open device of the platform (com_port_device.h); only the serial layer sees inside it.
+    class Device;
+
     TComPort();
     ~TComPort() override;
     TComPort(const TComPort&) = delete;
@@ -44,21 +47,13 @@ public:
     void ClearOutput() override;
 
 private:
-    // The open device of the platform (com_port_posix.cpp, com_port_win32.cpp).
-    class Device;
-    struct DeviceDeleter {
-        void operator()(Device* device) const;
-    };
-    using DevicePtr = std::unique_ptr<Device, DeviceDeleter>;
+    using DevicePtr = std::unique_ptr<Device>;
 
+    // Each platform's (com_port_posix.cpp, com_port_win32.cpp).
     static DevicePtr OpenDevice(const std::string& name, std::chrono::milliseconds readTimeout,
                                 std::chrono::milliseconds writeTimeout);
     // The system error an operation on a closed port reports.
     static int NotOpenError();
-    static int DeviceRead(Device& device, std::uint8_t* buffer, int count);
-    static int DeviceWrite(Device& device, const std::uint8_t* data, int count);
-    static void DevicePurge(Device& device, bool input);
-    static void DeviceWake(Device& device);
 
     // Runs operation on the open device, keeping Close from freeing it meanwhile.
     template <class Operation> auto Use(const char* failedText, Operation&& operation);

@@ -3,6 +3,7 @@
 // deadline. A pipe in every poll set lets Close wake whoever waits.
 
 #include "com_port.h"
+#include "com_port_device.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,6 +19,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// What an operation on a port that is closed, or closing under it, reports.
+constexpr int kNotOpenError = EBADF;
 
 // Milliseconds left until deadline, rounded up so a poll never ends just before it; 0 once passed.
 int MillisecondsLeft(Clock::time_point deadline) {
@@ -46,12 +50,10 @@ void CloseQuietly(int fd) {
         ::close(fd);
 }
 
-} // namespace
-
-class TComPort::Device {
+class PlatformDevice final : public TComPort::Device {
 public:
-    Device(const std::string& name, std::chrono::milliseconds readTimeout,
-           std::chrono::milliseconds writeTimeout)
+    PlatformDevice(const std::string& name, std::chrono::milliseconds readTimeout,
+                   std::chrono::milliseconds writeTimeout)
         : readTimeout(readTimeout), writeTimeout(writeTimeout) {
         const std::string path = name.starts_with('/') ? name : "/dev/" + name;
         fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -65,9 +67,9 @@ public:
         }
     }
 
-    ~Device() { ReleaseAll(); }
+    ~PlatformDevice() override { ReleaseAll(); }
 
-    int Read(std::uint8_t* buffer, int count) {
+    int Read(std::uint8_t* buffer, int count) override {
         const auto deadline = Clock::now() + readTimeout;
         int received = 0;
         while (received < count) {
@@ -91,7 +93,7 @@ public:
         return received;
     }
 
-    int Write(const std::uint8_t* data, int count) {
+    int Write(const std::uint8_t* data, int count) override {
         const auto deadline = Clock::now() + writeTimeout;
         int sent = 0;
         while (sent < count) {
@@ -123,14 +125,14 @@ public:
         }
     }
 
-    void Purge(bool input) {
+    void Purge(bool input) override {
         if (!input && outputHasNoQueue)
             return; // nothing of ours is still waiting to be sent
         if (::tcflush(fd, input ? TCIFLUSH : TCOFLUSH) < 0)
             throw ESerialError(kPurgeFailedText, errno);
     }
 
-    void Wake() {
+    void Wake() override {
         const char byte = 1;
         // The pipe is empty until now, so this cannot fail for lack of room.
         [[maybe_unused]] const ssize_t n = ::write(wakeWrite, &byte, 1);
@@ -187,7 +189,7 @@ private:
             throw ESerialError(failedText, errno);
         }
         if (fds[1].revents != 0)
-            throw ESerialError(failedText, NotOpenError());
+            throw ESerialError(failedText, kNotOpenError);
         if (fds[0].revents & POLLNVAL)
             throw ESerialError(failedText, EBADF);
         return fds[0].revents;
@@ -196,7 +198,7 @@ private:
     void WaitForWake(int milliseconds, const char* failedText) {
         pollfd wake{wakeRead, POLLIN, 0};
         if (::poll(&wake, 1, milliseconds) > 0)
-            throw ESerialError(failedText, NotOpenError());
+            throw ESerialError(failedText, kNotOpenError);
     }
 
     int fd = -1;
@@ -207,33 +209,15 @@ private:
     std::chrono::milliseconds writeTimeout;
 };
 
-void TComPort::DeviceDeleter::operator()(Device* device) const {
-    delete device;
-}
+} // namespace
 
 TComPort::DevicePtr TComPort::OpenDevice(const std::string& name, std::chrono::milliseconds readTimeout,
                                          std::chrono::milliseconds writeTimeout) {
-    return DevicePtr(new Device(name, readTimeout, writeTimeout));
+    return std::make_unique<PlatformDevice>(name, readTimeout, writeTimeout);
 }
 
 int TComPort::NotOpenError() {
-    return EBADF;
-}
-
-int TComPort::DeviceRead(Device& device, std::uint8_t* buffer, int count) {
-    return device.Read(buffer, count);
-}
-
-int TComPort::DeviceWrite(Device& device, const std::uint8_t* data, int count) {
-    return device.Write(data, count);
-}
-
-void TComPort::DevicePurge(Device& device, bool input) {
-    device.Purge(input);
-}
-
-void TComPort::DeviceWake(Device& device) {
-    device.Wake();
+    return kNotOpenError;
 }
 
 #endif

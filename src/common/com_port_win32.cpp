@@ -4,6 +4,7 @@
 // event lets Close cancel whatever waits.
 
 #include "com_port.h"
+#include "com_port_device.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -29,12 +30,43 @@ DWORD Milliseconds(std::chrono::milliseconds timeout) {
     return static_cast<DWORD>(timeout.count());
 }
 
-} // namespace
+// 9600 8N1, binary, no flow control of any kind, DTR and RTS inactive, no byte replaced or dropped.
+DCB LineSettings() {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    dcb.BaudRate = CBR_9600;
+    dcb.fBinary = TRUE; // Windows supports nothing else
+    dcb.fParity = FALSE;
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fTXContinueOnXoff = TRUE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fErrorChar = FALSE;
+    dcb.fNull = FALSE;
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    dcb.fAbortOnError = FALSE;
+    // Unused without XON/XOFF, but drivers still check them: limits within the input queue, and
+    // distinct XON and XOFF characters (the usual DC1 and DC3).
+    dcb.XonLim = static_cast<WORD>(kComQueueSize / 4);
+    dcb.XoffLim = static_cast<WORD>(kComQueueSize / 4);
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    dcb.ErrorChar = 0;
+    dcb.EofChar = 0;
+    dcb.EvtChar = 0;
+    return dcb;
+}
 
-class TComPort::Device {
+class PlatformDevice final : public TComPort::Device {
 public:
-    Device(const std::string& name, std::chrono::milliseconds readTimeout,
-           std::chrono::milliseconds writeTimeout)
+    PlatformDevice(const std::string& name, std::chrono::milliseconds readTimeout,
+                   std::chrono::milliseconds writeTimeout)
         : readEvent(true), writeEvent(true), stopEvent(true) {
         // Names with two or more digits (COM10) only open through the device namespace.
         const std::string path = name.starts_with("\\\\") ? name : "\\\\.\\" + name;
@@ -49,9 +81,9 @@ public:
         }
     }
 
-    ~Device() { ::CloseHandle(handle); }
+    ~PlatformDevice() override { ::CloseHandle(handle); }
 
-    int Read(std::uint8_t* buffer, int count) {
+    int Read(std::uint8_t* buffer, int count) override {
         if (count <= 0)
             return 0;
         return Transfer(readEvent, kReadFailedText, [&](OVERLAPPED& overlapped) {
@@ -61,7 +93,7 @@ public:
 
     // The driver completes a write only once its bytes have gone to the UART, so a purge after it
     // cannot drop them.
-    int Write(const std::uint8_t* data, int count) {
+    int Write(const std::uint8_t* data, int count) override {
         if (count <= 0)
             return 0;
         return Transfer(writeEvent, kWriteFailedText, [&](OVERLAPPED& overlapped) {
@@ -70,12 +102,12 @@ public:
     }
 
     // Clear only: an abort flag would also cancel the other thread's pending read or write.
-    void Purge(bool input) {
+    void Purge(bool input) override {
         if (!::PurgeComm(handle, input ? PURGE_RXCLEAR : PURGE_TXCLEAR))
             throw ESerialError(kPurgeFailedText, static_cast<int>(::GetLastError()));
     }
 
-    void Wake() { ::SetEvent(stopEvent.Get()); }
+    void Wake() override { ::SetEvent(stopEvent.Get()); }
 
 private:
     bool Configure(std::chrono::milliseconds readTimeout, std::chrono::milliseconds writeTimeout) {
@@ -83,24 +115,9 @@ private:
             return false;
         if (!::SetupComm(handle, kComQueueSize, kComQueueSize))
             return false;
-        DCB dcb{};
-        dcb.DCBlength = sizeof dcb;
-        if (!::GetCommState(handle, &dcb))
-            return false;
-        dcb.BaudRate = CBR_9600;
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
-        dcb.fBinary = TRUE;
-        dcb.fParity = FALSE;
-        dcb.fOutxCtsFlow = FALSE;
-        dcb.fOutxDsrFlow = FALSE;
-        dcb.fDtrControl = DTR_CONTROL_DISABLE;
-        dcb.fDsrSensitivity = FALSE;
-        dcb.fOutX = FALSE;
-        dcb.fInX = FALSE;
-        dcb.fRtsControl = RTS_CONTROL_DISABLE;
-        dcb.fAbortOnError = FALSE;
+        // Every field is ours: the driver keeps what the last program set, and a stray fNull would
+        // drop every 0x00 byte, a stray fErrorChar would replace damaged ones.
+        DCB dcb = LineSettings();
         if (!::SetCommState(handle, &dcb))
             return false;
         // Total time-outs only: no interval and no per-byte part.
@@ -135,33 +152,15 @@ private:
     Event stopEvent;
 };
 
-void TComPort::DeviceDeleter::operator()(Device* device) const {
-    delete device;
-}
+} // namespace
 
 TComPort::DevicePtr TComPort::OpenDevice(const std::string& name, std::chrono::milliseconds readTimeout,
                                          std::chrono::milliseconds writeTimeout) {
-    return DevicePtr(new Device(name, readTimeout, writeTimeout));
+    return std::make_unique<PlatformDevice>(name, readTimeout, writeTimeout);
 }
 
 int TComPort::NotOpenError() {
     return ERROR_INVALID_HANDLE;
-}
-
-int TComPort::DeviceRead(Device& device, std::uint8_t* buffer, int count) {
-    return device.Read(buffer, count);
-}
-
-int TComPort::DeviceWrite(Device& device, const std::uint8_t* data, int count) {
-    return device.Write(data, count);
-}
-
-void TComPort::DevicePurge(Device& device, bool input) {
-    device.Purge(input);
-}
-
-void TComPort::DeviceWake(Device& device) {
-    device.Wake();
 }
 
 #endif

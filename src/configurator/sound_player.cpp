@@ -28,17 +28,21 @@ private:
 
 TSoundPlayer::TSoundPlayer() : TSoundPlayer(std::make_unique<TSoundEffectOutput>()) {}
 
-TSoundPlayer::TSoundPlayer(std::unique_ptr<TSoundOutput> output) : output(std::move(output)) {}
+TSoundPlayer::TSoundPlayer(std::unique_ptr<TSoundOutput> output, std::function<Clock::time_point()> now)
+    : output(std::move(output)), now(std::move(now)) {}
 
 TSoundPlayer::~TSoundPlayer() = default;
 
 void TSoundPlayer::Play(const QString& path, bool interrupt) {
     if (!output->DeviceAvailable())
         return;
-    if (!interrupt && output->IsPlaying())
+    const Clock::time_point at = now();
+    if (!interrupt && (output->IsPlaying() || at < beepEnds))
         return;
-    if (QFileInfo(path).isFile())
+    if (QFileInfo(path).isFile()) {
         output->PlayFile(path);
-    else
+    } else {
         output->Beep();
+        beepEnds = at + kBeepLength;
+    }
 }

@@ -126,7 +126,7 @@ void Table::SendTablesLive() {
         return;
     ReadParameters(TableSet::First);
     try {
-        ::SendTablesLive(*link, model.image(TableSet::First));
+        ::SendTablesLive(*link, model.image(TableSet::First), LiveStream::Running);
     } catch (const std::exception& failure) {
         link->ReportPortError(failure);
     }

@@ -91,11 +91,12 @@ std::optional<LinkFailure> WriteTables(BytePort& port, const TableImage& image, 
     return std::nullopt;
 }
 
-void SendTablesLive(BytePort& port, const TableImage& image) {
-    port.ClearInput();
-    port.ClearOutput();
+void SendTablesLive(BytePort& port, const TableImage& image, LiveStream stream) {
+    if (stream == LiveStream::Stopped) {
+        port.ClearInput();
+        port.ClearOutput();
+    }
     send(port, {'t'});
-    port.ClearOutput();
     send(port, imageBytes(image));
 }
 

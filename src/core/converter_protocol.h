@@ -74,9 +74,14 @@ TablesReply ReadTables(BytePort& port);
 // ErrorConnectReadBack with the count that arrived, or VerificationError.
 std::optional<LinkFailure> WriteTables(BytePort& port, const TableImage& image, const WritePacing& pacing);
 
-// "t" and the image, with nothing awaited: the live table during a run. The output purge between
-// the two relies on Write having drained the command.
-void SendTablesLive(BytePort& port, const TableImage& image);
+// Whether the converter's live stream runs while an exchange goes out.
+enum class LiveStream { Stopped, Running };
+
+// "t" and the image, with nothing awaited: the live table, mostly sent during a run. Both queues are
+// purged first only while the stream is stopped: during a run an input purge drops stream bytes the
+// reader has not taken yet and shifts every later packet, and "t" has no reply to protect. Nothing is
+// purged between "t" and the image, since an adapter may still hold the command when Write returns.
+void SendTablesLive(BytePort& port, const TableImage& image, LiveStream stream);
 
 // "c", the correction's magnitude modulo 256, and 1 for a negative correction, 0 otherwise.
 void SendCorrection(BytePort& port, int correction);

@@ -233,6 +233,8 @@ void ConverterModel::SendPacket() {
                                     o2};
     const bool dropFirst = faults.dropStreamByte && packetsSent == kDroppedBytePacket;
     outbox.insert(outbox.end(), std::begin(packet) + (dropFirst ? 1 : 0), std::end(packet));
+    if (keepSentPackets)
+        sentPackets.emplace_back(std::begin(packet) + (dropFirst ? 1 : 0), std::end(packet));
     ++packetsSent;
     if (faults.hangUp && packetsSent >= kHangUpAfterPackets)
         hangUpDue = true;

@@ -41,7 +41,7 @@ public:
 
     // The PC's bytes, arrived at nowMs. Times never go backwards.
     void Feed(std::span<const std::uint8_t> bytes, std::int64_t nowMs);
-    // What the device has sent up to nowMs.
+    // What the device has handed to its UART up to nowMs; the line itself is UartTransmitter's.
     Bytes Poll(std::int64_t nowMs);
     // The hang-up fault has struck: whoever serves the model should drop the line.
     bool HangUpDue() const { return hangUpDue; }
@@ -53,6 +53,10 @@ public:
     int WindowLow() const { return windowLow; }
     int WindowHigh() const { return windowHigh; }
     const std::vector<Bytes>& AcceptedFrames() const { return acceptedFrames; }
+    // Keeps every stream packet from now on as it was sent, the sign of life included, so a test can
+    // hold what the PC stored against it. Off by default: a long run would grow it without end.
+    void KeepSentPackets(bool on) { keepSentPackets = on; }
+    const std::vector<Bytes>& SentPackets() const { return sentPackets; }
 
     // What a new converter holds: 1:1 tables and the default parameters.
     static Image DefaultImage();
@@ -98,6 +102,8 @@ private:
 
     int rejectionsInRow = 0;
     std::vector<Bytes> acceptedFrames;
+    bool keepSentPackets = false;
+    std::vector<Bytes> sentPackets;
 
     Bytes outbox;
 };

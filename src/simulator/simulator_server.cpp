@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <poll.h>
 #include <unistd.h>
 
@@ -9,8 +10,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Falling further behind than this (a stalled machine) restarts the pacing instead of bursting.
-constexpr auto kMaxLag = std::chrono::milliseconds(100);
+// The model keeps time in milliseconds: it is looked at once a millisecond at least, so its packets
+// and time-outs are due no later than that.
+constexpr std::int64_t kModelStepUs = 1000;
 
 } // namespace
 
@@ -24,51 +26,50 @@ SimulatorServer::~SimulatorServer() {
 
 void SimulatorServer::Serve() {
     const auto start = Clock::now();
-    const auto millisecondsNow = [&] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    const auto microsecondsNow = [&] {
+        return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
     };
     const int fd = terminal.MasterFd();
-    auto nextTick = start;
-    ConverterModel::Bytes line; // sent by the device, not yet on the wire
     std::uint8_t incoming[256];
     while (!stopRequested) {
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - Clock::now());
+        std::int64_t nowUs = microsecondsNow();
+        std::int64_t wakeUs = (nowUs / kModelStepUs + 1) * kModelStepUs;
+        if (const auto due = uart.NextByteDueUs())
+            wakeUs = std::min(wakeUs, *due);
+        const std::int64_t waitUs = std::max<std::int64_t>(0, wakeUs - nowUs);
+        const timespec wait{static_cast<time_t>(waitUs / 1'000'000),
+                            static_cast<long>(waitUs % 1'000'000) * 1000};
         pollfd master{fd, POLLIN, 0};
-        const int ready = ::poll(&master, 1, static_cast<int>(std::max<long long>(0, wait.count())));
+        const int ready = ::ppoll(&master, 1, &wait, nullptr);
         if (ready > 0 && (master.revents & POLLIN)) {
             ssize_t n = 0;
             while ((n = ::read(fd, incoming, sizeof incoming)) > 0) {
                 std::lock_guard lock(modelMutex);
-                model.Feed({incoming, static_cast<std::size_t>(n)}, millisecondsNow());
+                model.Feed({incoming, static_cast<std::size_t>(n)}, microsecondsNow() / kModelStepUs);
             }
         } else if (ready > 0) {
             // Nothing to read but an error state: do not spin on it.
-            std::this_thread::sleep_until(nextTick);
+            std::this_thread::sleep_for(std::chrono::microseconds(waitUs));
         }
-        if (Clock::now() < nextTick)
-            continue;
 
         bool hangUp = false;
+        nowUs = microsecondsNow();
         {
             std::lock_guard lock(modelMutex);
-            const ConverterModel::Bytes sent = model.Poll(millisecondsNow());
-            line.insert(line.end(), sent.begin(), sent.end());
+            const ConverterModel::Bytes handed = model.Poll(nowUs / kModelStepUs);
+            uart.Send(handed, nowUs);
             hangUp = model.HangUpDue();
         }
-        const auto count = std::min<std::size_t>(line.size(), kBytesPerTick);
+        const UartTransmitter::Bytes out = uart.Take(nowUs);
         // Bytes the client's queue cannot take are lost, as on a real line nobody listens to.
-        if (count > 0) {
-            [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), count);
+        if (!out.empty()) {
+            [[maybe_unused]] const ssize_t written = ::write(fd, out.data(), out.size());
         }
-        line.erase(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(count));
-        if (hangUp) {
+        if (hangUp && uart.Idle()) {
             // Told before the line drops, so whoever sees the drop also sees the flag.
             hungUp = true;
             terminal.HangUp();
             return;
         }
-        nextTick += std::chrono::milliseconds(kTickMs);
-        if (Clock::now() - nextTick > kMaxLag)
-            nextTick = Clock::now();
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
-// Serves a ConverterModel on a pseudo-terminal from a thread of its own, pacing what the device sends
-// as the serial line would: 8 bytes per 10 ms.
+// Serves a ConverterModel on a pseudo-terminal from a thread of its own. What the device sends leaves
+// through its UART one byte at a time at the line's pace (about 1.04 ms a byte), so a reader sees
+// what a real serial port delivers: single bytes, never whole packets at once.
 
 #include "converter_model.h"
 #include "pseudo_terminal.h"
+#include "uart_transmitter.h"
 
 #include <atomic>
 #include <mutex>
@@ -12,9 +14,6 @@
 
 class SimulatorServer {
 public:
-    static constexpr int kBytesPerTick = 8;
-    static constexpr int kTickMs = 10;
-
     // Starts serving at once. Throws std::system_error when no pseudo-terminal can be had.
     explicit SimulatorServer(ConverterModel model = ConverterModel());
     // Stops and joins the serving thread.
@@ -40,6 +39,7 @@ private:
     PseudoTerminal terminal;
     std::mutex modelMutex;
     ConverterModel model;
+    UartTransmitter uart; // the serving thread's alone
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> hungUp{false};
     std::thread thread; // last: starts once everything it uses exists

@@ -23,19 +23,28 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-// The port the exchanges see: the real one, with a record of every byte written to it.
+// The port the exchanges see: the real one, with a record of every byte written to it and of the
+// operations in their order.
 class RecordingPort : public BytePort {
 public:
     explicit RecordingPort(BytePort& port) : port(port) {}
     int Write(const std::uint8_t* data, int count) override {
         sent.insert(sent.end(), data, data + count);
+        operations.push_back("write " + std::to_string(count));
         return port.Write(data, count);
     }
     int Read(std::uint8_t* buffer, int count) override { return port.Read(buffer, count); }
-    void ClearInput() override { port.ClearInput(); }
-    void ClearOutput() override { port.ClearOutput(); }
+    void ClearInput() override {
+        operations.push_back("purge input");
+        port.ClearInput();
+    }
+    void ClearOutput() override {
+        operations.push_back("purge output");
+        port.ClearOutput();
+    }
 
     Bytes sent;
+    std::vector<std::string> operations;
 
 private:
     BytePort& port;
@@ -243,18 +252,34 @@ TEST_F(ConverterExchanges, AWriteThatCannotVerifyNamesItsFailure) {
     }
 }
 
-TEST_F(ConverterExchanges, TheLiveTableGoesOutWithoutWaitingForAnything) {
-    Start();
-    const auto start = SteadyClock::now();
-    SendTablesLive(line, TestImage());
-    EXPECT_LT(MillisecondsSince(start), 500);
-    EXPECT_EQ(line.sent, Concat({Letters("t"), Wire(TestImage())}));
-    // No reply: the next command's answer is the first byte to come.
-    EXPECT_EQ(ReadVersion(line).version, 0x24);
-    Device([](const ConverterModel& device) {
-        EXPECT_EQ(device.WorkingImage(), AsDeviceImage(TestImage()));
-        EXPECT_EQ(device.StoredImage(), ConverterModel::DefaultImage());
-    });
+// During a run an input purge would drop stream bytes, and an output purge after "t" could drop the
+// command an adapter still holds: only a stopped stream has its queues purged, before the command.
+TEST_F(ConverterExchanges, TheLiveTableGoesOutWithoutWaitingAndPurgesOnlyWhileTheStreamIsStopped) {
+    const struct {
+        LiveStream stream;
+        std::vector<std::string> operations;
+    } cases[] = {
+        {LiveStream::Stopped, {"purge input", "purge output", "write 1", "write 512"}},
+        {LiveStream::Running, {"write 1", "write 512"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stream == LiveStream::Running ? "running" : "stopped");
+        Start();
+        line.sent.clear();
+        line.operations.clear();
+        const auto start = SteadyClock::now();
+        SendTablesLive(line, TestImage(), c.stream);
+        EXPECT_LT(MillisecondsSince(start), 500);
+        EXPECT_EQ(line.operations, c.operations);
+        EXPECT_EQ(line.sent, Concat({Letters("t"), Wire(TestImage())}));
+        // No reply: the next command's answer is the first byte to come.
+        EXPECT_EQ(ReadVersion(line).version, 0x24);
+        Device([](const ConverterModel& device) {
+            EXPECT_EQ(device.WorkingImage(), AsDeviceImage(TestImage()));
+            EXPECT_EQ(device.StoredImage(), ConverterModel::DefaultImage());
+        });
+        port.Close();
+    }
 }
 
 TEST_F(ConverterExchanges, CorrectionsGoOutAsMagnitudeAndSign) {
@@ -303,7 +328,10 @@ TEST(ConverterExchangeFailures, AClosedPortFailsEveryExchangeAsTheSerialLayer) {
         {"sr", [&] { ReadTables(closed); }, "PurgeComm function failed (Error: 9)"},
         {"sw", [&] { WriteTables(closed, TestImage(), QuickPacing()); },
          "PurgeComm function failed (Error: 9)"},
-        {"t", [&] { SendTablesLive(closed, TestImage()); }, "PurgeComm function failed (Error: 9)"},
+        {"t", [&] { SendTablesLive(closed, TestImage(), LiveStream::Stopped); },
+         "PurgeComm function failed (Error: 9)"},
+        {"t during a run", [&] { SendTablesLive(closed, TestImage(), LiveStream::Running); },
+         "WriteFile function failed (Error: 9)"},
         {"c", [&] { SendCorrection(closed, 1); }, "WriteFile function failed (Error: 9)"},
         {"g", [&] { SendWindow(closed); }, "WriteFile function failed (Error: 9)"},
     };
@@ -325,7 +353,8 @@ TEST(ConverterExchangeFailures, AWriteThatCannotLeaveIsASerialFailure) {
         [&] { ReadVersion(stalled); },
         [&] { ReadTables(stalled); },
         [&] { WriteTables(stalled, TestImage(), QuickPacing()); },
-        [&] { SendTablesLive(stalled, TestImage()); },
+        [&] { SendTablesLive(stalled, TestImage(), LiveStream::Stopped); },
+        [&] { SendTablesLive(stalled, TestImage(), LiveStream::Running); },
         [&] { SendCorrection(stalled, -5); },
         [&] { SendWindow(stalled); },
     };

@@ -2,12 +2,15 @@
 
 #include "../core/fake_main_thread.h"
 #include "com_port.h"
+#include "converter_protocol.h"
 #include "link_test_support.h"
 #include "live_reader.h"
 #include "simulator_server.h"
+#include "table_parameters.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,17 +20,38 @@ namespace {
 using namespace std::chrono_literals;
 using Events = std::vector<std::string>;
 
+// The reader's way to the real port, as on a busy machine: each read starts a few milliseconds late,
+// so the stream's next bytes wait in the driver's queue meanwhile.
+class LateReads : public BytePort {
+public:
+    LateReads(BytePort& port, std::chrono::milliseconds late) : port(port), late(late) {}
+    int Write(const std::uint8_t* data, int count) override { return port.Write(data, count); }
+    int Read(std::uint8_t* buffer, int count) override {
+        std::this_thread::sleep_for(late);
+        return port.Read(buffer, count);
+    }
+    void ClearInput() override { port.ClearInput(); }
+    void ClearOutput() override { port.ClearOutput(); }
+
+private:
+    BytePort& port;
+    std::chrono::milliseconds late;
+};
+
 class LiveReaderLink : public ::testing::Test {
 protected:
-    // As the start of a live run does it: purge, "sl", then the reader.
-    void Start(FaultSwitches faults = {}) {
-        server = std::make_unique<SimulatorServer>(ConverterModel(faults));
+    // As the start of a live run does it: purge, "sl", then the reader (on readerPort when given).
+    void Start(FaultSwitches faults = {}, BytePort* readerPort = nullptr) {
+        ConverterModel model(faults);
+        model.KeepSentPackets(true);
+        server = std::make_unique<SimulatorServer>(std::move(model));
         port.SetPortName(server->SlavePath());
         port.Open();
         port.ClearInput();
         port.ClearOutput();
         Send("sl");
-        reader = std::make_unique<TLogThread>(port, store, flags, portFree, mainThread);
+        reader =
+            std::make_unique<TLogThread>(readerPort ? *readerPort : port, store, flags, portFree, mainThread);
         // The stop of the run, on the main thread: ends the reader and the stream.
         mainThread.onStop = [this] {
             reader->RequestStop();
@@ -89,6 +113,48 @@ TEST_F(LiveReaderLink, PacketsBecomeSamplesOfTheConvertersInputsAndOutput) {
             ASSERT_EQ(sample[LogSeries::Marker], 128) << i;
         }
     }
+    EXPECT_TRUE(mainThread.events.empty());
+}
+
+// The live table goes out on every finished correction window and smoothing step while the reader
+// streams. It has no reply, so nothing may purge the input meanwhile: one byte lost from the stream
+// shifts every later packet, and nothing in the stream can tell. A reader that always waits inside a
+// read takes each byte within microseconds and hides the loss; one that comes back late, as a loaded
+// machine's does, leaves bytes in the driver's queue. The sends come 47 ms apart, so they fall at
+// every point of the 10 ms packet cycle.
+TEST_F(LiveReaderLink, LiveTableSendsDuringARunLeaveEveryPacketAligned) {
+    constexpr int kSends = 20;
+    LateReads lateReads(port, 6ms);
+    Start({}, &lateReads);
+    ASSERT_TRUE(RunUntilStored(10));
+    TableImage image{};
+    for (int send = 1; send <= kSends; ++send) {
+        // A table of its own each time, so the converter's output shows which one it runs on.
+        for (int maf = 0; maf < MafCount; ++maf)
+            image[maf] = std::min(maf + send, 255);
+        SetDefaultParameters(image);
+        SendTablesLive(port, image, LiveStream::Running);
+        mainThread.RunUntil([] { return false; }, 47ms);
+    }
+    mainThread.onStop();
+    reader.reset();
+
+    const std::vector<ConverterModel::Bytes> sent =
+        server->WithModel([](const ConverterModel& model) { return model.SentPackets(); });
+    auto view = store.Lock();
+    // Every packet after the sign of life, in order, none lost and none read across a boundary.
+    ASSERT_GT(view.Size(), static_cast<std::size_t>(kSends * 4));
+    ASSERT_GE(sent.size(), view.Size() + 1);
+    int misaligned = 0;
+    for (std::size_t i = 0; i < view.Size(); ++i) {
+        LivePacket packet;
+        std::copy_n(sent[i + 1].begin(), LivePacket::kSize, packet.bytes.begin());
+        misaligned += view[i] != packet.ToSample(false, 0);
+    }
+    EXPECT_EQ(misaligned, 0) << "of " << view.Size();
+    server->WithModel([&](const ConverterModel& model) {
+        EXPECT_EQ(model.WorkingImage()[100], image[100]); // the last table was taken
+    });
     EXPECT_TRUE(mainThread.events.empty());
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,9 +74,7 @@ TEST_F(SimulatorLink, VersionAndTablesAreAnswered) {
 
 TEST_F(SimulatorLink, LiveTableCorrectionAndWindowAreTakenWithoutReply) {
     Start();
-    // As the live table goes out: an output purge between the command and its image drops neither.
     Send(Command("t"));
-    port.ClearOutput();
     Send(AsBytes(ShiftedImage()));
     Send(Command("c", {0x05, 0x01}));
     Send(Command("g", {0x00, 0xFF}));
@@ -123,6 +122,53 @@ TEST_F(SimulatorLink, TheStreamBringsPacketsEveryTenMillisecondsUntilStopped) {
     port.ClearInput();
     Send(Command("sv"));
     EXPECT_EQ(Receive(1), Bytes{ConverterModel::kVersion}); // answering commands again
+}
+
+// A UART delivers single bytes about 1.04 ms apart (9600 baud, 10 bits a byte), never a whole packet
+// or reply at once; a reader that only works when whole packets arrive would pass a kinder line.
+TEST_F(SimulatorLink, RepliesAndTheStreamArriveAByteAtATimeAtTheLinesPace) {
+    const struct {
+        const char* name;
+        Bytes command;
+        int bytes;
+        double minMs; // from the first byte to the last
+        double maxMs;
+    } cases[] = {
+        // 511 byte times of 1.0417 ms.
+        {"tables after sr", Command("sr"), 512, 520, 560},
+        // The sign of life and 11 packets, 10 ms apart, the last one 7 byte times long.
+        {"stream after sl", Command("sl"), 96, 110, 125},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start();
+        Send(c.command);
+        std::vector<SteadyClock::time_point> arrivals;
+        for (int i = 0; i < c.bytes; ++i) {
+            ASSERT_EQ(Receive(1).size(), 1u) << i;
+            arrivals.push_back(SteadyClock::now());
+        }
+        Send(Command("s"));
+        std::vector<double> gapsMs;
+        for (std::size_t i = 1; i < arrivals.size(); ++i)
+            gapsMs.push_back(
+                std::chrono::duration<double, std::milli>(arrivals[i] - arrivals[i - 1]).count());
+        const double spanMs =
+            std::chrono::duration<double, std::milli>(arrivals.back() - arrivals.front()).count();
+        EXPECT_GE(spanMs, c.minMs);
+        EXPECT_LE(spanMs, c.maxMs);
+        // Bytes that came together: a busy machine may lump a few, a packet-wise line lumps 7 of 8.
+        const auto together =
+            std::count_if(gapsMs.begin(), gapsMs.end(), [](double gap) { return gap < 0.3; });
+        EXPECT_LT(together, static_cast<std::ptrdiff_t>(gapsMs.size() / 10))
+            << together << " of " << gapsMs.size();
+        std::nth_element(gapsMs.begin(), gapsMs.begin() + static_cast<std::ptrdiff_t>(gapsMs.size() / 2),
+                         gapsMs.end());
+        const double medianGapMs = gapsMs[gapsMs.size() / 2];
+        EXPECT_GT(medianGapMs, 0.9);
+        EXPECT_LT(medianGapMs, 1.2);
+        port.Close();
+    }
 }
 
 TEST_F(SimulatorLink, AWriteAndPurgesNeitherBlockNorAreBlockedByAWaitingRead) {

@@ -103,7 +103,7 @@ private:
     void SendTables() {
         TableImage image = table.content().set1;
         image[kMafSmoothingEntry] = smoothing;
-        SendTablesLive(port, image);
+        SendTablesLive(port, image, LiveStream::Running);
     }
 
     BytePort& port;
@@ -136,7 +136,7 @@ TEST(Tuning, ADriveLearnsTheVisitedMafRangesAndBringsTheMixtureToTheTarget) {
     ModelPort port(model, nowMs);
     TuningWindow window(port);
     // The window sends the 1:1 table before the run, as a table write would have left it.
-    SendTablesLive(port, window.Table().content().set1);
+    SendTablesLive(port, window.Table().content().set1, LiveStream::Stopped);
 
     TargetGridModel grid;
     grid.SetCalibration(18, 245); // what the throttle calibration finds on this engine
