@@ -11,6 +11,7 @@
 #include "message_box.h"
 #include "messages.h"
 #include "numbers.h"
+#include "rxtx.h"
 #include "sound_player.h"
 #include "table.h"
 #include "zarni_broadcaster.h"
@@ -130,6 +131,7 @@ void TLiveRun::SetRunningState(bool running) {
 }
 
 void TLiveRun::EndRunBeforePortChange() {
+    // The converter answers no command while it streams, and the port must not close under a reader.
     if (objects.log.Running) {
         try {
             BroadcastStop();
@@ -137,7 +139,8 @@ void TLiveRun::EndRunBeforePortChange() {
             // The old line may be gone, which is why another port is chosen; the new one still opens.
         }
     }
-    // The converter answers no command while it streams, and the port closes under the reader.
+    // Closing wakes a reader still inside its last read, so the wait for it is short.
+    objects.link.ClosePort();
     objects.log.JoinReader();
 }
 
@@ -156,7 +159,7 @@ void TLiveRun::DoSmoothingStep(const TMsgSmoothingStep& step) {
         return;
     objects.workingTable.SetParameterText(Parameter::SmoothMaf, QString::number(step.NewSmoothing));
     objects.dashboardPage.SetCorrection(0);
-    objects.workingTable.SendTablesLive();
+    objects.workingTable.SendTablesLive(objects.log.Stream());
     if (objects.log.TickStopped())
         return;
     const QString smoothing = objects.workingTable.ParameterText(Parameter::SmoothMaf);

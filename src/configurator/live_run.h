@@ -14,6 +14,7 @@ class TAutotuningSetupPage;
 class TDashboardPage;
 class TFirmwarePage;
 class TMainPage;
+class TRXTX;
 class TSoundPlayer;
 class TZarniBroadcaster;
 class Table;
@@ -27,6 +28,7 @@ public:
     struct Objects {
         TActions& actions;
         TZarniBroadcaster& bus;
+        TRXTX& link;
         Log& log;
         Table& workingTable;
         TMainPage& mainPage;

@@ -3,6 +3,7 @@
 // stop messages, and on a 100 ms timer turns the newest samples into the dashboard message.
 
 #include "autocorrection.h"
+#include "converter_protocol.h"
 #include "live_reader.h"
 #include "live_reader_host.h"
 #include "live_run_flags.h"
@@ -61,6 +62,8 @@ public:
     LiveCounters Counters;
     bool Running = false;
     bool LiveStopped = true;
+    // Whether the converter streams, for the exchanges that must not disturb the stream.
+    LiveStream Stream() const { return LiveStopped ? LiveStream::Stopped : LiveStream::Running; }
 
     // LiveReaderHost: how the reader reaches the main thread.
     void PostToMainThread(std::function<void()> task) override;

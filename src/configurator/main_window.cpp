@@ -84,8 +84,8 @@ void TForm1::CreatePages() {
     setupPage = new TAutotuningSetupPage(
         {*actions, *link, *log, *targetGrid, *workingTable, *comparisonTable, *dashboardPage});
     firmwarePage = new TFirmwarePage(*actions);
-    liveRun = new TLiveRun(
-        this, {*actions, *bus, *log, *workingTable, *mainPage, *dashboardPage, *setupPage, *firmwarePage});
+    liveRun = new TLiveRun(this, {*actions, *bus, *link, *log, *workingTable, *mainPage, *dashboardPage,
+                                  *setupPage, *firmwarePage});
 }
 
 void TForm1::PutPagesIntoTabs() {

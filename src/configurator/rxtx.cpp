@@ -22,9 +22,13 @@ void TRXTX::Dispatch(TMessage& message) {
         OpenPort(static_cast<TMsgSetComPort&>(message).PortName);
 }
 
-void TRXTX::OpenPort(const std::string& name) {
+void TRXTX::ClosePort() {
     Port.Close();
     connected = false;
+}
+
+void TRXTX::OpenPort(const std::string& name) {
+    ClosePort();
     std::string device = name;
     if (name == SimulatorPortName) {
         if (!simulator) {

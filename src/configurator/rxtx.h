@@ -37,6 +37,8 @@ public:
     void Dispatch(TMessage& message) override;
     // Closes the current port and opens the named one. Throws ESerialError, leaving Connected false.
     void OpenPort(const std::string& name);
+    // Closes the port; a reader waiting in a read wakes at once.
+    void ClosePort();
 
     // None of these looks at Connected; the exchanges do.
     int Write(const std::uint8_t* data, int count) override;

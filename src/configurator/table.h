@@ -85,7 +85,7 @@ public:
     int ReadVersion();
     void ReadTables();
     void WriteTables();
-    void SendTablesLive();
+    void SendTablesLive(LiveStream stream);
     void SendCorrection(int correction);
     void SendWindow();
 

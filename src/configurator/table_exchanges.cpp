@@ -121,12 +121,12 @@ void Table::WriteTables() {
     Report(*link, *failure);
 }
 
-void Table::SendTablesLive() {
+void Table::SendTablesLive(LiveStream stream) {
     if (!Connected(link))
         return;
     ReadParameters(TableSet::First);
     try {
-        ::SendTablesLive(*link, model.image(TableSet::First), LiveStream::Running);
+        ::SendTablesLive(*link, model.image(TableSet::First), stream);
     } catch (const std::exception& failure) {
         link->ReportPortError(failure);
     }

@@ -119,4 +119,6 @@ void sendStreamStart(BytePort& port) {
 
 void sendStreamStop(BytePort& port) {
     send(port, {'s'});
+    std::this_thread::sleep_for(StreamStopSettle);
+    port.ClearInput();
 }

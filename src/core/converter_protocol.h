@@ -92,5 +92,10 @@ void SendWindow(BytePort& port);
 // "sl": the converter starts its live stream of 8-byte packets.
 void sendStreamStart(BytePort& port);
 
-// "s": the converter stops its live stream (it ignores it when not streaming).
+// After "s" the converter finishes the packet it is sending (8.3 ms of line time); by this time what
+// was on the line has arrived.
+inline constexpr std::chrono::milliseconds StreamStopSettle{30};
+
+// "s": the converter stops its live stream (it ignores it when not streaming). Waits for the line to
+// settle and clears the input, so no stream byte is taken for the reply to the next command.
 void sendStreamStop(BytePort& port);

@@ -121,7 +121,7 @@ TEST_F(ConverterActions, ALostLineShowsThePortMessage) {
     Find<QAction>(form.get(), "ActionReadCoverter")->trigger();
     EXPECT_EQ(form->WorkingTable()->ReadVersion(), 0);
     Find<QAction>(form.get(), "ActionWriteConverter")->trigger();
-    form->WorkingTable()->SendTablesLive();
+    form->WorkingTable()->SendTablesLive(LiveStream::Stopped);
     EXPECT_EQ(boxes.Texts(), QStringList({PortErrorText, PortErrorText, PortErrorText, PortErrorText}));
     EXPECT_FALSE(progress->isVisible());
     // The short commands leave their failure to the caller.
@@ -136,7 +136,7 @@ TEST_F(ConverterActions, WithNoPortOpenEveryExchangeIsSilent) {
     EXPECT_EQ(table->ReadVersion(), 0);
     form->TableGraphPage()->ActionReadCoverterExecute();
     form->TableGraphPage()->ActionWriteConverterExecute();
-    table->SendTablesLive();
+    table->SendTablesLive(LiveStream::Stopped);
     table->SendCorrection(-5);
     table->SendWindow();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms); // nothing was waited for
@@ -149,7 +149,7 @@ TEST_F(ConverterActions, TheLiveTableCorrectionAndWindowReachTheConverterUnanswe
     ChoosePort("Simulator");
     SetBoxText("MaskEditSmoothMaf", "50");
     Table* table = form->WorkingTable();
-    table->SendTablesLive();
+    table->SendTablesLive(LiveStream::Stopped);
     table->SendCorrection(-5);
     table->SendWindow();
     EXPECT_TRUE(QTest::qWaitFor(

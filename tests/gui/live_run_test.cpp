@@ -232,6 +232,49 @@ TEST_F(LiveRunTest, NoTickActsOnADeadStreamWhileItsFailureIsShown) {
         << "the stop's \"s\" on a line that is gone";
 }
 
+TEST_F(LiveRunTest, ChoosingAPortMidRunStopsTheRunBeforeTheTablesAreRead) {
+    const auto streaming = [](SimulatorServer& device) {
+        return device.WithModel([](const ConverterModel& model) { return model.Streaming(); });
+    };
+    // The same converter again: it must have stopped streaming before "sr", or stream bytes would load
+    // as its tables.
+    StartOnTheSimulator();
+    ChoosePort("Simulator");
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join(" | ").toStdString();
+    EXPECT_FALSE(Running());
+    EXPECT_FALSE(form->LiveData()->ReaderRunning());
+    SimulatorServer& simulator = *form->Link()->Simulator();
+    EXPECT_FALSE(streaming(simulator));
+    const auto image = simulator.WithModel([](const ConverterModel& model) { return model.WorkingImage(); });
+    const TableImage& read = form->WorkingTable()->Model().image(TableSet::First);
+    for (int i = 0; i < TableImageSize; ++i)
+        ASSERT_EQ(read[i], image[i]) << "entry " << i;
+
+    // Another converter: the first one is told to stop before its port closes.
+    StartOnTheSimulator();
+    ChooseOwnConverter({});
+    EXPECT_TRUE(form->Link()->Connected());
+    EXPECT_FALSE(streaming(simulator));
+    EXPECT_FALSE(Running());
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join(" | ").toStdString();
+}
+
+TEST_F(LiveRunTest, ANewRunStartedRightAfterAStopHoldsNothingOfTheOldOne) {
+    // The stop is lost on the line, so the converter streams on: the old reader's last read, still
+    // going when the new run starts, completes with a packet of the old run.
+    ChooseOwnConverter({.lostStop = true});
+    QAction* start = Find<QAction>(form.get(), "ActionStart");
+    start->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Samples() >= 5; }, 3000));
+    Find<QAction>(form.get(), "ActionStop")->trigger();
+    start->trigger();
+    EXPECT_EQ(Samples(), 0u);
+    EXPECT_FALSE(form->LiveData()->DataReceived());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->LiveData()->DataReceived(); }, 2000))
+        << "the new run's own first packet";
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join(" | ").toStdString();
+}
+
 TEST_F(LiveRunTest, AFieldThatIsNotANumberStopsStartWithTheConversionError) {
     ChoosePort("Simulator");
     SetBoxText("MaskEditFast", "2x");

@@ -4,6 +4,7 @@
 #include "com_port.h"
 #include "converter_protocol.h"
 #include "link_test_support.h"
+#include "live_packet.h"
 #include "simulator_server.h"
 #include "table_parameters.h"
 
@@ -16,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -315,6 +317,23 @@ TEST_F(ConverterExchanges, TheWindowCommandAlwaysCarriesTheWholeRangeAndStopIsOn
         EXPECT_EQ(device.WindowLow(), 0);
         EXPECT_EQ(device.WindowHigh(), 255);
     });
+}
+
+TEST_F(ConverterExchanges, AfterTheStreamStopsTheNextReplyHoldsNoStreamByte) {
+    Start();
+    for (int run = 0; run < 5; ++run) {
+        sendStreamStart(line);
+        LivePacket packet;
+        for (int k = 0; k < 3; ++k)
+            ASSERT_EQ(line.Read(packet.bytes.data(), LivePacket::kSize), LivePacket::kSize);
+        // "s" reaches the converter at another point of its next packet each run; the packet on the
+        // line then still comes in whole.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 * run));
+        sendStreamStop(line);
+        const TablesReply reply = ReadTables(line);
+        ASSERT_TRUE(reply.image) << run;
+        EXPECT_EQ(*reply.image, SimulatorDefaultImage()) << run;
+    }
 }
 
 TEST(ConverterExchangeFailures, AClosedPortFailsEveryExchangeAsTheSerialLayer) {

@@ -258,7 +258,7 @@ void TDashboardPage::ButtonAplToTableClick() {
     workingTable.ApplyCorrection(log.CurrentCorrection(), TrackBarMafNach->value(), TrackBarMafKon->value(),
                                  scope);
     SetCorrection(0);
-    workingTable.SendTablesLive();
+    workingTable.SendTablesLive(log.Stream());
 }
 
 void TDashboardPage::ButtonClrCorrWindowClick() {
