@@ -7,7 +7,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTabWidget>
 
@@ -28,6 +30,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (QStyle* style = QStyleFactory::create("Fusion"))
         app.setStyle(style);
+    // The design captions: no settings of the user's, as at a first start.
+    QStandardPaths::setTestModeEnabled(true);
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/config.cfg");
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("pages");
     QDir().mkpath(folder);
 

@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "numbers.h"
 #include "rxtx.h"
+#include "sound_folder.h"
 #include "sound_player.h"
 #include "table.h"
 #include "zarni_broadcaster.h"
@@ -57,6 +58,10 @@ TLiveRun::~TLiveRun() = default;
 
 void TLiveRun::SetSoundPlayer(std::unique_ptr<TSoundPlayer> player) {
     sounds = std::move(player);
+}
+
+QString TLiveRun::SoundPath(const QString& file) const {
+    return (soundDir.isEmpty() ? ProgramSoundFolder() : soundDir) + file;
 }
 
 void TLiveRun::ActionStartExecute() {
@@ -151,7 +156,7 @@ void TLiveRun::DoAutocorrStep(const TMsgAutocorrStep& step) {
     objects.workingTable.SetDashboardColour(step.StateColour);
     const QString cue = CueOf(step.StateColour);
     if (!cue.isEmpty())
-        sounds->Play(soundDir + cue, false);
+        sounds->Play(SoundPath(cue), false);
 }
 
 void TLiveRun::DoSmoothingStep(const TMsgSmoothingStep& step) {
@@ -164,7 +169,7 @@ void TLiveRun::DoSmoothingStep(const TMsgSmoothingStep& step) {
         return;
     const QString smoothing = objects.workingTable.ParameterText(Parameter::SmoothMaf);
     if (leadingInteger(smoothing.toStdString()) <= 20)
-        sounds->Play(soundDir + smoothing + ".wav", true);
+        sounds->Play(SoundPath(smoothing + ".wav"), true);
 }
 
 bool TLiveRun::FormKeyDown(QKeyEvent& key) {

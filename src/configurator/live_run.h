@@ -50,6 +50,9 @@ public:
     // Tests listen to the cues through their own output.
     void SetSoundPlayer(std::unique_ptr<TSoundPlayer> player);
     const QString& SoundDir() const { return soundDir; }
+    void SetSoundDir(const QString& folder) { soundDir = folder; }
+    // Where a cue's file is looked up: SoundDir, or while it is empty the program's own sound folder.
+    QString SoundPath(const QString& file) const;
 
 private:
     void BroadcastStop();

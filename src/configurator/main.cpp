@@ -31,6 +31,9 @@ public:
 int main(int argc, char** argv) {
     TApplication app(argc, argv);
     app.setApplicationDisplayName("ZarniConfigurator");
+    // They name the per-user folders the settings live in; set here so the folders never move.
+    app.setOrganizationName("Zarni");
+    app.setApplicationName("ZarniConfigurator");
     if (QStyle* style = QStyleFactory::create("Fusion"))
         app.setStyle(style);
     try {
@@ -38,6 +41,7 @@ int main(int argc, char** argv) {
         form1.show();
         TForm2 form2(&form1);
         form2.FormCreate(form1.WorkingTable());
+        form1.AdoptProgressWindow(&form2);
         return app.exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, "ZarniConfigurator", QString::fromUtf8(e.what()));

@@ -6,6 +6,7 @@
 #include "dashboard_page.h"
 #include "firmware_page.h"
 #include "key_preview.h"
+#include "language_switch.h"
 #include "link_report_presenter.h"
 #include "live_run.h"
 #include "log.h"
@@ -13,6 +14,7 @@
 #include "main_page.h"
 #include "o2_target_grid.h"
 #include "rxtx.h"
+#include "settings.h"
 #include "table.h"
 #include "table_compare_page.h"
 #include "table_graph_page.h"
@@ -73,6 +75,9 @@ void TForm1::FormCreate() {
     comparisonTable = new Table(this);
     CreatePages();
     PutPagesIntoTabs();
+    settings = new TSettings(this, {*actions, *mainPage, *dashboardPage, *setupPage, *targetGrid});
+    settings->LoadAtStart();
+    mainPage->CaptureFirmwareLabelPrefix();
 }
 
 void TForm1::CreatePages() {
@@ -105,6 +110,15 @@ void TForm1::PutPagesIntoTabs() {
     mainPageControl->addTab(dashboardPage, "Панель приборов");
     mainPageControl->addTab(SheetOf("SetupTabSheet", pageControl1), "Настройки");
     setCentralWidget(mainPageControl);
+
+    languageSwitch = std::make_unique<TLanguageSwitch>(TLanguageSwitch::Objects{
+        *mainPageControl, *tablePageControl, *pageControl1, *mainPage, *tableGraphPage, *tableComparePage,
+        *logPage, *dashboardPage, *setupPage, *firmwarePage, *liveRun});
+    connect(mainPage, &TMainPage::LanguageChosen, this, [this](int index) { languageSwitch->ApplyLanguage(index); });
+}
+
+void TForm1::AdoptProgressWindow(QWidget* progressWindow) {
+    languageSwitch->AdoptProgressWindow(progressWindow);
 }
 
 void TForm1::Dispatch(TMessage& message) {
@@ -114,16 +128,21 @@ void TForm1::Dispatch(TMessage& message) {
 void TForm1::FormClose() {
     // With a port open the converter gets "s", whether or not a run is going on.
     if (link->Connected()) {
-        TMsgLogStop stop;
-        bus->Broadcast(stop);
+        try {
+            TMsgLogStop stop;
+            bus->Broadcast(stop);
+        } catch (...) {
+            // An adapter pulled out: the settings are saved all the same.
+        }
     }
+    settings->SaveAtClose();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     try {
         FormClose();
     } catch (...) {
-        // Closing never stops on a failure; at worst the settings stay unsaved.
+        // Closing never stops on a failure.
     }
     event->accept();
 }

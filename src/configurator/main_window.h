@@ -16,10 +16,12 @@ class TActions;
 class TAutotuningSetupPage;
 class TDashboardPage;
 class TFirmwarePage;
+class TLanguageSwitch;
 class TLiveRun;
 class TLogPage;
 class TMainPage;
 class TRXTX;
+class TSettings;
 class TTableComparePage;
 class TTableGraphPage;
 class Table;
@@ -31,7 +33,11 @@ public:
     ~TForm1() override;
 
     void FormCreate();
+    // Stops the converter's stream if a port is open, then saves the settings; nothing that fails
+    // here keeps the window from closing.
     void FormClose();
+    // The progress window, created after this one, follows the language switch.
+    void AdoptProgressWindow(QWidget* progressWindow);
     // The bus's first listener; the live-run controller does the window's share.
     void Dispatch(TMessage& message) override;
 
@@ -49,6 +55,7 @@ public:
     TAutotuningSetupPage* SetupPage() const { return setupPage; }
     TFirmwarePage* FirmwarePage() const { return firmwarePage; }
     TLiveRun* LiveRun() const { return liveRun; }
+    TSettings* Settings() const { return settings; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,4 +80,6 @@ private:
     TAutotuningSetupPage* setupPage = nullptr;
     TFirmwarePage* firmwarePage = nullptr;
     TLiveRun* liveRun = nullptr;
+    TSettings* settings = nullptr;
+    std::unique_ptr<TLanguageSwitch> languageSwitch;
 };

@@ -45,6 +45,12 @@ void O2TargetGrid::SetCell(int column, int row, const std::string& text) {
     ShowCell(column, row);
 }
 
+void O2TargetGrid::LoadFrom(const SettingsRead& read) {
+    model.LoadFrom(read);
+    for (const auto& [column, row] : TargetGridModel::StoredCells())
+        ShowCell(column, row);
+}
+
 void O2TargetGrid::FillTargets(int value) {
     model.FillTargets(value);
     for (int row = 0; row < TargetGridModel::kHeaderRow; ++row) {

@@ -34,6 +34,8 @@ public:
     TargetGridModel& Model() { return model; }
 
     void FillTargets(int value);
+    // The calibration and the cells the settings file holds; the widget shows them.
+    void LoadFrom(const SettingsRead& read);
     // Paints a header cell over its ordinary drawing: throttle headers in tpsColour, speed headers in
     // rpmColour, the corner grey. Target cells keep the ordinary drawing.
     void DrawCell(QPainter& canvas, int column, int row, const QRect& rect, const QColor& tpsColour,

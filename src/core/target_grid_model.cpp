@@ -100,3 +100,39 @@ void TargetGridModel::resetEmptySpan() {
         tpsMax = kFullSpanMax;
     }
 }
+
+const std::array<std::pair<int, int>, SettingsGridCells>& TargetGridModel::StoredCells() {
+    static const auto cells = [] {
+        std::array<std::pair<int, int>, SettingsGridCells> order{};
+        std::size_t k = 0;
+        for (int row = 0; row < kHeaderRow; ++row)
+            for (int column = 0; column < kSize; ++column)
+                order[k++] = {column, row};
+        for (int column = kHeaderColumn + 1; column < kSize; ++column)
+            order[k++] = {column, kHeaderRow};
+        return order;
+    }();
+    return cells;
+}
+
+void TargetGridModel::SaveTo(SettingsValues& values) const {
+    values.tpsMin = tpsMin;
+    values.tpsMax = tpsMax;
+    for (std::size_t k = 0; k < values.gridCells.size(); ++k) {
+        const auto [column, row] = StoredCells()[k];
+        values.gridCells[k] = settingsNumber(Cell(column, row), 4);
+    }
+}
+
+void TargetGridModel::LoadFrom(const SettingsRead& read) {
+    if (read.tpsMin)
+        tpsMin = *read.tpsMin;
+    if (read.tpsMax)
+        tpsMax = *read.tpsMax;
+    for (std::size_t k = 0; k < read.gridCells.size(); ++k) {
+        if (!read.gridCells[k])
+            break;
+        const auto [column, row] = StoredCells()[k];
+        SetCell(column, row, std::to_string(*read.gridCells[k]));
+    }
+}

@@ -7,10 +7,13 @@
 // 100 cells target O2 values; the corner (column 0, row 10) holds nothing. Every cell is read as a
 // leading decimal integer, so an empty or non-numeric cell counts as 0.
 
+#include "settings_file.h"
+
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class TargetGridModel {
 public:
@@ -54,6 +57,15 @@ public:
 
     // Writes value into the 100 target cells; the headers stay.
     void FillTargets(int value);
+
+    // The cells as the settings file stores them: rows 0..9 with columns 0..10, then row 10 with
+    // columns 1..10 (the corner is not stored). Each as {column, row}.
+    static const std::array<std::pair<int, int>, SettingsGridCells>& StoredCells();
+    // The calibration and the cells' numbers (each cell text read with a limit of 4 characters).
+    void SaveTo(SettingsValues& values) const;
+    // What the file holds: each cell becomes its number's decimal text ("0" for an empty cell saved);
+    // what the file ends before stays.
+    void LoadFrom(const SettingsRead& read);
     static CellKind KindOf(int column, int row);
     // Up to four digits in the speed header row, three elsewhere.
     static std::string_view EditMaskFor(int row);

@@ -20,6 +20,7 @@ class LinkWindowTest : public ::testing::Test {
 protected:
     LinkWindowTest() {
         progress->FormCreate(form->WorkingTable());
+        form->AdoptProgressWindow(progress.get());
         // Long enough for the simulated converter to store the image, short enough for a test.
         form->WorkingTable()->SetWriteStepPause(std::chrono::milliseconds(5));
         boxes.Clear();

@@ -7,6 +7,7 @@
 #include "link_window_fixture.h"
 #include "live_packet.h"
 #include "live_run.h"
+#include "main_page.h"
 #include "log.h"
 #include "o2_target_grid.h"
 #include "sound_player.h"
@@ -48,14 +49,17 @@ private:
 
 class LiveRunTest : public LinkWindowTest {
 protected:
-    // Sounds are looked up under the working directory, so the tests run in a folder with the cues.
+    // Once a language is chosen, sounds are looked up in Sound/ under the working directory, so the
+    // tests run in a folder with the cues.
     LiveRunTest() : previousFolder(QDir::currentPath()) {
         form->LiveRun()->SetSoundPlayer(std::make_unique<TSoundPlayer>(std::make_unique<HeardOutput>(heard)));
+        QDir(folder.path()).mkdir("Sound");
         for (const char* name : {"corr.wav", "19.wav", "20.wav"}) {
-            QFile cue(folder.filePath(name));
+            QFile cue(folder.filePath(QString("Sound/") + name));
             cue.open(QIODevice::WriteOnly);
         }
         QDir::setCurrent(folder.path());
+        form->MainPage()->ComboBoxLanguageChange();
     }
     ~LiveRunTest() override { QDir::setCurrent(previousFolder); }
 
@@ -395,7 +399,7 @@ TEST_F(LiveRunTest, SmoothingStepSetsTheBoxSendsTheTableAndSaysTheNumber) {
     TMsgSmoothingStep again(19);
     form->Broadcaster()->Broadcast(again);
     EXPECT_EQ(heard.files,
-              QStringList({form->LiveRun()->SoundDir() + "20.wav", form->LiveRun()->SoundDir() + "19.wav"}));
+              QStringList({QString("Sound/20.wav"), QString("Sound/19.wav")}));
 }
 
 TEST_F(LiveRunTest, AutocorrectionStepMovesTheWindowChangesAndAppliesTheCorrectionAndPlaysItsCue) {
@@ -414,7 +418,7 @@ TEST_F(LiveRunTest, AutocorrectionStepMovesTheWindowChangesAndAppliesTheCorrecti
     heard.playing = true; // the cue is still playing: the next one is dropped
     form->Broadcaster()->Broadcast(step);
     heard.playing = false;
-    EXPECT_EQ(heard.files, QStringList({form->LiveRun()->SoundDir() + "corr.wav"}));
+    EXPECT_EQ(heard.files, QStringList({QString("Sound/corr.wav")}));
 
     step.ApplyNow = true;
     step.CorrectionStep = -1;
@@ -429,7 +433,7 @@ TEST_F(LiveRunTest, AutocorrectionStepMovesTheWindowChangesAndAppliesTheCorrecti
     step.ResetCorrection = true;
     form->Broadcaster()->Broadcast(step);
     EXPECT_EQ(Find<TUpDown>(form.get(), "UpDownCorrection")->Position(), 0);
-    EXPECT_EQ(heard.files.count(form->LiveRun()->SoundDir() + "corr.wav"), 3);
+    EXPECT_EQ(heard.files.count(QString("Sound/corr.wav")), 3);
 }
 
 TEST_F(LiveRunTest, TrackBarsDragEachOtherAndTheWindowGoesToTheConverter) {
@@ -549,7 +553,7 @@ TEST_F(LiveRunTest, AStopThatArrivesInsideTheTickEndsTheTick) {
         form->LiveData()->Tick();
         EXPECT_EQ(Find<QLineEdit>(form.get(), "MaskEditSmoothMaf")->text(), "20");
         EXPECT_EQ(form->LiveData()->CurrentCorrection(), 1);
-        EXPECT_EQ(heard.files.count(form->LiveRun()->SoundDir() + "corr.wav"), 1);
+        EXPECT_EQ(heard.files.count(QString("Sound/corr.wav")), 1);
     }
     form->DashboardPage()->SetCorrection(0);
     form->LiveData()->Store().Clear();

@@ -18,9 +18,11 @@
 #include "page_layouts.h"
 #include "path_text.h"
 #include "rxtx.h"
+#include "settings_file.h"
 #include "string_grid_delegate.h"
 #include "system_locale.h"
 #include "table.h"
+#include "typed_combo.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -32,7 +34,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -79,25 +80,6 @@ QTableWidget* TargetGridWidget() {
     grid->setFixedSize(11 * 36 + 2 * grid->frameWidth(), 11 * 24 + 2 * grid->frameWidth());
     grid->setStyleSheet("QTableWidget { background-color: #CDCDCD; }");
     return grid;
-}
-
-// The sensor type follows the text typed into the selector: the item the text (completed inline) is,
-// or nothing when it is none. Qt would keep the previous item selected instead.
-void SelectTypedItem(QComboBox& combo) {
-    QLineEdit& edit = *combo.lineEdit();
-    const int named = combo.findText(edit.text(), Qt::MatchFixedString);
-    if (named == combo.currentIndex())
-        return;
-    // The caller runs the change handler once, whatever the typing selected.
-    const QSignalBlocker blocker(combo);
-    const QString text = edit.text();
-    const int cursor = edit.cursorPosition();
-    combo.setCurrentIndex(named);
-    // Selecting nothing clears the text; the user's typing must stay as it was.
-    if (named < 0) {
-        combo.setEditText(text);
-        edit.setCursorPosition(cursor);
-    }
 }
 
 // Start reads its fields strictly: a text that is not a whole number stops it.
@@ -241,14 +223,7 @@ void TAutotuningSetupPage::ConnectHandlers() {
     connect(ButtonFillLoadTableWithO2RefValue, &QPushButton::clicked, this,
             &TAutotuningSetupPage::ButtonFillLoadTableWithO2RefValueClick);
 
-    connect(ComboBoxO2, &QComboBox::currentIndexChanged, this, &TAutotuningSetupPage::ComboBoxO2Change);
-    // After the typing has been completed inline to the item it starts.
-    connect(ComboBoxO2->lineEdit(), &QLineEdit::textEdited, this, [this] {
-        QTimer::singleShot(0, this, [this] {
-            SelectTypedItem(*ComboBoxO2);
-            ComboBoxO2Change();
-        });
-    });
+    BindTypedSelection(*ComboBoxO2, this, [this] { ComboBoxO2Change(); });
 
     auto* reference = new TEditEvents(MaskEditO2REF);
     reference->OnEnter = [this] { MaskEditDeltaEnter(MaskEditO2REF); };
@@ -278,6 +253,89 @@ void TAutotuningSetupPage::CopyOptionsTo(AutocorrOptions& options) const {
     options.IdleTps = IntegerOf(MaskEditForcedIdleTps);
     options.FastInterval = IntegerOf(MaskEditFast);
     options.FineInterval = IntegerOf(MaskEditFine);
+}
+
+void TAutotuningSetupPage::ApplyLanguage(Language language) {
+    SetMenuCaptions(ActionMainMenuBarOptionsSetup, {{"Открыть", "Open"}, {"Сохранить", "Save"}}, language);
+    SetCaptions({{GroupBoxRefO2,
+                  {"Опорное значение сигнала лямбда зонда для автокоррекции",
+                   "Reference value of O2 sensor signal for autocorrection"}},
+                 {GroupBoxO2, {"Лямбда зонд", "Oxygen sensor"}},
+                 {LabelO2Type, {"Тип", "Type"}},
+                 {RadioButtonO2ShowVAFR, {"Отображать в V/AFR", "show as V/AFR"}},
+                 {RadioButtonO2ShowN, {"Отображать в отсчетах АЦП N", "show as ADC N"}},
+                 {GroupBoxMaf,
+                  {"Штатный раходомер(VAF): при увеличении расхода воздуха",
+                   "Factory airflow meter(VAF): when airwlow rising"}},
+                 {RadioButtonVRise, {"Выходное напряжение растет", "Output voltage rising"}},
+                 {RadioButtonVFall, {"Выходное напряжение падает (INVERT)", "Output voltage falling (INVERT)"}},
+                 {ButtonCalibrate, {"Калибровка", "Calibration"}},
+                 {RadioButtonTPSN, {"Отображать в N", "Show as ADC N"}},
+                 {RadioButtonTPSPercent, {"Отображать в %", "Show as % "}},
+                 {ButtonFillLoadTableWithO2RefValue, {"Заполнить таблицу значением O2Ref", "Fill table with O2Ref value"}}},
+                language);
+}
+
+void TAutotuningSetupPage::SaveTo(SettingsValues& values) const {
+    values.sensorType = ComboBoxO2->currentIndex();
+    values.showVafr = RadioButtonO2ShowVAFR->isChecked();
+    values.vafRises = RadioButtonVRise->isChecked();
+    values.tpsRaw = RadioButtonTPSN->isChecked();
+    values.o2Reference = settingsNumber(MaskEditO2REF->text().toStdString(), 3);
+    objects.targetGrid.Model().SaveTo(values);
+    values.fastInterval = settingsNumber(MaskEditFast->text().toStdString(), 2);
+    values.fineInterval = settingsNumber(MaskEditFine->text().toStdString(), 2);
+    values.idleRpm = settingsNumber(MaskEditForcedIdleRpm->text().toStdString(), 4);
+    values.idleTps = settingsNumber(MaskEditForcedIdleTps->text().toStdString(), 2);
+}
+
+void TAutotuningSetupPage::LoadSensorType(const SettingsRead& read) {
+    if (!read.sensorType)
+        return;
+    {
+        // An index the list does not hold selects nothing; the handler runs once, below.
+        const QSignalBlocker blocker(ComboBoxO2);
+        const int index = *read.sensorType;
+        ComboBoxO2->setCurrentIndex(index >= 0 && index < ComboBoxO2->count() ? index : -1);
+    }
+    ComboBoxO2Change();
+}
+
+void TAutotuningSetupPage::LoadDisplayChoices(const SettingsRead& read) {
+    const struct {
+        const std::optional<bool>& stored;
+        QRadioButton* button;
+        QRadioButton* partner;
+    } choices[] = {{read.showVafr, RadioButtonO2ShowVAFR, RadioButtonO2ShowN},
+                   {read.vafRises, RadioButtonVRise, RadioButtonVFall},
+                   {read.tpsRaw, RadioButtonTPSN, RadioButtonTPSPercent}};
+    for (const auto& choice : choices) {
+        if (choice.stored)
+            (*choice.stored ? choice.button : choice.partner)->setChecked(true);
+    }
+    if (read.vafRises)
+        RadioButtonVRiseClick();
+}
+
+void TAutotuningSetupPage::LoadO2Reference(const SettingsRead& read) {
+    if (read.o2Reference)
+        MaskEditO2REF->setText(QString::number(*read.o2Reference));
+}
+
+void TAutotuningSetupPage::LoadIntervals(const SettingsRead& read) {
+    const std::pair<const std::optional<int>&, QLineEdit*> fields[] = {{read.fastInterval, MaskEditFast},
+                                                                       {read.fineInterval, MaskEditFine},
+                                                                       {read.idleRpm, MaskEditForcedIdleRpm},
+                                                                       {read.idleTps, MaskEditForcedIdleTps}};
+    for (const auto& [stored, edit] : fields) {
+        if (stored)
+            edit->setText(QString::number(*stored));
+    }
+}
+
+void TAutotuningSetupPage::ShowCalibration() {
+    LabelTpsMin->setText("Min=" + QString::number(objects.targetGrid.TpsMin()));
+    LabelTpsMax->setText("Max=" + QString::number(objects.targetGrid.TpsMax()));
 }
 
 void TAutotuningSetupPage::ComboBoxO2Change() {
@@ -345,6 +403,5 @@ void TAutotuningSetupPage::ButtonCalibrateClick() {
     objects.actions.ActionStop->trigger();
     const ThrottleRange range = CalibrateThrottle(objects.log.Store().Lock());
     objects.targetGrid.SetCalibration(range.min, range.max);
-    LabelTpsMin->setText("Min=" + QString::number(range.min));
-    LabelTpsMax->setText("Max=" + QString::number(range.max));
+    ShowCalibration();
 }

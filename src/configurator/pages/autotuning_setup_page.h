@@ -3,6 +3,8 @@
 // autocorrection intervals, forced idle, ends interpolation, the air-flow meter's direction and the
 // throttle calibration.
 
+#include "language.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -22,6 +24,8 @@ class TDashboardPage;
 class TRXTX;
 class Table;
 struct AutocorrOptions;
+struct SettingsRead;
+struct SettingsValues;
 
 class TAutotuningSetupPage : public QWidget {
     Q_OBJECT
@@ -58,6 +62,21 @@ public:
     // What a start copies from this page, in the order the fields are read. A field that is not a
     // whole number throws "'…' is not a valid integer value"; the fields before it stay copied.
     void CopyOptionsTo(AutocorrOptions& options) const;
+    void ApplyLanguage(Language language);
+
+    // The page's share of the settings file.
+    void SaveTo(SettingsValues& values) const;
+    // Loading goes in steps, since the language switch and other pages' fields come between them.
+    // Each step takes only the fields the file held.
+    // The sensor type, then its default reference value (ComboBoxO2Change).
+    void LoadSensorType(const SettingsRead& read);
+    // The three display choices; a choice not set checks its partner, and the VAF direction takes
+    // effect at once.
+    void LoadDisplayChoices(const SettingsRead& read);
+    void LoadO2Reference(const SettingsRead& read);
+    void LoadIntervals(const SettingsRead& read);
+    // The labels show the target grid's calibration.
+    void ShowCalibration();
 
 private:
     void BuildLayout();

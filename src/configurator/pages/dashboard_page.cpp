@@ -198,6 +198,35 @@ void TDashboardPage::CopyOptionsTo(AutocorrOptions& options) const {
     options.AutocorrEnabled = CheckBoxAutocorr->isChecked();
 }
 
+int TDashboardPage::MaxWindowSpan() const {
+    return UpDown1->Position();
+}
+
+void TDashboardPage::SetMaxWindowSpan(int span) {
+    UpDown1->SetPosition(span);
+}
+
+void TDashboardPage::ApplyLanguage(Language language) {
+    SetMenuCaptions(ActionMainMenuBarDashboard,
+                    {{"Сохранить все", "Save all"},
+                     {"Записать в конвертер", "Write to converter"},
+                     {"Считать из конвертера", "Read from converter"},
+                     {"Старт", "Start"},
+                     {"Стоп", "Stop"}},
+                    language);
+    ChartDashboard->yAxis->setLabel(ConverterOutTitle.In(language));
+    ChartDashboard->replot();
+    SetCaptions({{LabelOS, {"Лямбда", "O2 Sensor"}},
+                 {GroupBoxCorr, {"Коррекция", "Correction"}},
+                 {CheckBoxAutocorr, {"Автокоррекция", "Autocorrection"}},
+                 {LabelMafBeg, {"MAF нач.", "MAF beg."}},
+                 {LabelMafEnd, {"MAF кон.", "MAF end"}},
+                 {ButtonAplToTable, {"Внести в таблицу", "Apply to table"}},
+                 {ButtonClrAllLearned, {"Сброс всех обученных точек", "Clear all trained points"}},
+                 {ButtonClrCorrWindow, {"Сброс в окне коррекции", "Clear only in corr.window"}}},
+                language);
+}
+
 QColor TDashboardPage::ThrottleBarColour() const {
     return GaugeTps->ForeColor();
 }

@@ -3,6 +3,8 @@
 // correction group (pending correction, correction window, autocorrection switches). The pending
 // correction is the Log's; the up-down box shows it.
 
+#include "language.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -44,6 +46,10 @@ public:
     // What a start copies from this page.
     void CopyOptionsTo(AutocorrOptions& options) const;
     void ShowDashData(const TMsgDashData& dash);
+    // The widest correction window the autocorrection accepts (the position of UpDown1).
+    int MaxWindowSpan() const;
+    void SetMaxWindowSpan(int span);
+    void ApplyLanguage(Language language);
     // The bar colours of the throttle and engine speed gauges, which the target grid's headers share.
     QColor ThrottleBarColour() const;
     QColor SpeedBarColour() const;

@@ -75,11 +75,19 @@ TFirmwarePage::TFirmwarePage(TActions& actions) {
     buttons->addStretch(1);
     factory->addLayout(buttons, row, 0, 1, 2);
 
-    auto* layout = new QVBoxLayout(panel);
+    // The warning sits after an indent that the language switch sets.
+    auto* follow = new QHBoxLayout;
+    follow->setSpacing(0);
+    followIndent = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    follow->addItem(followIndent);
+    follow->addWidget(LabelFollowFUpgrade);
+    follow->addStretch(1);
+
+    auto* layout = panelLayout = new QVBoxLayout(panel);
     layout->addWidget(LabelFirmwareManual);
     layout->addSpacing(12);
     layout->addWidget(LabelAttention);
-    layout->addWidget(LabelFollowFUpgrade);
+    layout->addLayout(follow);
     layout->addSpacing(12);
     layout->addWidget(ProgressBar1);
     layout->addSpacing(12);
@@ -102,6 +110,22 @@ bool TFirmwarePage::eventFilter(QObject* watched, QEvent* event) {
 
 void TFirmwarePage::LabelFirmwareManualClick() {
     OpenFirmwareManual();
+}
+
+void TFirmwarePage::ApplyLanguage(Language language) {
+    SetMenuCaptions(ActionMainMenuBarFirmwareUpgrade,
+                    {{"Обновить из файла", "Update from file"},
+                     {"Обновить с заменой таблицы 1:1", "Update from file with table 1:1"}},
+                    language);
+    SetCaptions({{LabelFirmwareManual, {"Инструкция по обновлению прошивки", "Firmware update instruction"}},
+                 {LabelAttention, {"Внимание!!!", "Attention!!!"}},
+                 {LabelFollowFUpgrade, {"Строго соблюдайте инструкцию по обновлению прошивки устройства",
+                                        "Follow firmware upgrade instructions carefully"}}},
+                language);
+    const int leftEdge = language == Language::English ? 180 : 56;
+    followIndent->changeSize(leftEdge - panelLayout->contentsMargins().left(), 0, QSizePolicy::Fixed,
+                             QSizePolicy::Minimum);
+    panelLayout->invalidate();
 }
 
 void TFirmwarePage::ShowDashData(const TMsgDashData& dash) {

@@ -2,12 +2,16 @@
 // The firmware update page: the instructions link, the warning, the upload's progress bar, and the
 // factory test group that shows the converter's raw inputs and output during a live run.
 
+#include "language.h"
+
 #include <QWidget>
 
 class QGroupBox;
 class QLabel;
 class QMenuBar;
 class QProgressBar;
+class QSpacerItem;
+class QVBoxLayout;
 class QPushButton;
 class TActions;
 class TGauge;
@@ -20,6 +24,9 @@ public:
 
     void LabelFirmwareManualClick();
     void ShowDashData(const TMsgDashData& dash);
+    // The warning moves too: its left edge to 56 pixels for the Russian text, 180 for the shorter
+    // English one.
+    void ApplyLanguage(Language language);
 
 signals:
     // The factory test's Start and Stop buttons; they stay usable during a run, unlike the actions.
@@ -35,6 +42,8 @@ private:
     QLabel* LabelFirmwareManual;
     QLabel* LabelAttention;
     QLabel* LabelFollowFUpgrade;
+    QSpacerItem* followIndent;
+    QVBoxLayout* panelLayout;
     QProgressBar* ProgressBar1;
     QGroupBox* GroupBox5;
     TGauge* GaugeMaf_1;

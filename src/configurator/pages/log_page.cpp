@@ -21,3 +21,15 @@ TLogPage::TLogPage(TActions& actions) {
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileOpen);
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileSave);
 }
+
+void TLogPage::SetAxisTitles(const QString& horizontal, const QString& vertical) {
+    ChartLog->xAxis->setLabel(horizontal);
+    ChartLog->yAxis->setLabel(vertical);
+    ChartLog->replot();
+}
+
+void TLogPage::ApplyLanguage(Language language) {
+    SetMenuCaptions(ActionMainMenuBarLogGraph, {{"Открыть", "Open"}, {"Сохранить", "Save"}}, language);
+    // The design's vertical title is "Уровень сигнала"; the switch writes it with a capital С.
+    SetAxisTitles(Caption{"Время", "Time"}.In(language), Caption{"Уровень Сигнала", "Signal Level"}.In(language));
+}

@@ -1,6 +1,8 @@
 #pragma once
 // The log page: the chart of recorded runs and the log file commands.
 
+#include "language.h"
+
 #include <QWidget>
 
 class QCustomPlot;
@@ -11,6 +13,9 @@ class TLogPage : public QWidget {
     Q_OBJECT
 public:
     explicit TLogPage(TActions& actions);
+
+    void SetAxisTitles(const QString& horizontal, const QString& vertical);
+    void ApplyLanguage(Language language);
 
 private:
     QMenuBar* ActionMainMenuBarLogGraph;

@@ -8,12 +8,14 @@
 #include "rxtx.h"
 #include "system_locale.h"
 #include "table.h"
+#include "typed_combo.h"
 #include "zarni_broadcaster.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include <exception>
 
@@ -40,12 +42,13 @@ TMainPage::TMainPage(TActions& actions, TZarniBroadcaster& bus, Table& workingTa
     ComboBoxLanguage->addItems({"Русский", "English"});
     ComboBoxLanguage->setCurrentIndex(0);
     ComboBoxLanguage->setMinimumWidth(160);
+    BindTypedSelection(*ComboBoxLanguage, this, [this] { ComboBoxLanguageChange(); });
 
     LabelFirmware = NamedLabel("LabelFirmware", "Версия прошивки V ", true);
     QFont italic = LabelFirmware->font();
     italic.setItalic(true);
     LabelFirmware->setFont(italic);
-    firmwareLabelPrefix = LabelFirmware->text();
+    CaptureFirmwareLabelPrefix();
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
@@ -57,6 +60,28 @@ TMainPage::TMainPage(TActions& actions, TZarniBroadcaster& bus, Table& workingTa
     layout->addWidget(LabelFirmware, 4, 0);
     layout->setRowStretch(5, 1);
     layout->setColumnStretch(1, 1);
+}
+
+void TMainPage::ComboBoxLanguageChange() {
+    emit LanguageChosen(ComboBoxLanguage->currentIndex());
+}
+
+int TMainPage::LanguageIndex() const {
+    return ComboBoxLanguage->currentIndex();
+}
+
+void TMainPage::SetLanguageIndex(int index) {
+    // An index the list does not hold selects nothing; the handler runs only when asked for.
+    const QSignalBlocker blocker(ComboBoxLanguage);
+    ComboBoxLanguage->setCurrentIndex(index >= 0 && index < ComboBoxLanguage->count() ? index : -1);
+}
+
+void TMainPage::ApplyLanguage(Language language) {
+    SetCaptions({{LabelFirmware, {"Версия прошивки V ", "Firmware V "}}}, language);
+}
+
+void TMainPage::CaptureFirmwareLabelPrefix() {
+    firmwareLabelPrefix = LabelFirmware->text();
 }
 
 bool TMainPage::PortChosen() const {

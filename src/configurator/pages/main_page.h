@@ -2,6 +2,8 @@
 // The main page: the port selector, the language selector and the converter's firmware version.
 // Choosing a port connects: the bus opens the port, the working table reads the converter.
 
+#include "language.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -17,11 +19,22 @@ public:
     TMainPage(TActions& actions, TZarniBroadcaster& bus, Table& workingTable);
 
     void ComComboBox1Change();
+    // Asks for the language of the selector's item index (-1 for typed text).
+    void ComboBoxLanguageChange();
+
+    int LanguageIndex() const;
+    void SetLanguageIndex(int index);
+    void ApplyLanguage(Language language);
+    // The firmware label's caption at the end of start-up becomes the prefix of the version.
+    void CaptureFirmwareLabelPrefix();
 
     // A port has been chosen in the selector (whether or not it opened).
     bool PortChosen() const;
-    // The firmware label's design caption, which the version is appended to.
+    // What the version is appended to.
     const QString& FirmwareLabelPrefix() const { return firmwareLabelPrefix; }
+
+signals:
+    void LanguageChosen(int index);
 
 private:
     TActions& actions;

@@ -127,6 +127,26 @@ void TTableComparePage::BuildMenuBar() {
                actions.ActionWriteConverter);
 }
 
+void TTableComparePage::ApplyLanguage(Language language) {
+    SetMenuCaptions(ActionMainMenuBarTableCompare,
+                    {{"Открыть", "Open"},
+                     {"Сохранить", "Save"},
+                     {"Обнулить", "Null"},
+                     {"Замена 1:1", "1:1 Table"},
+                     {"Копировать", "Copy"},
+                     {"Считать из конвертера", "Read from Converter"},
+                     {"Записать в конвертер", "Write to Converter"}},
+                    language);
+    ChartCompare->yAxis->setLabel(ConverterOutTitle.In(language));
+    ChartCompare->replot();
+    SetCaptions({{LabelMafTimeCompare, {"Выб-ка MAF 1/100сек", "MAF samp. 1/100sec"}},
+                 {LabelThresholdCompare, {"Порог", "Threshold"}},
+                 {LabelSm, SmoothingCaption},
+                 {LabelEnrch, EnrichmentCaption},
+                 {LabelTpsThrhd, TpsThresholdCaption}},
+                language);
+}
+
 void TTableComparePage::FileOpenCompareOpenDialogCanClose(const QString& fileName, bool&) {
     comparisonTable.LoadTabFile(TableSet::First, fileName);
 }

@@ -2,6 +2,7 @@
 // The comparison page: two table files side by side on one chart, each with its parameter boxes, and
 // their open and save commands.
 
+#include "language.h"
 #include "table.h"
 
 #include <QWidget>
@@ -24,6 +25,9 @@ public:
     void FileOpenCompare2OpenDialogCanClose(const QString& fileName, bool& canClose);
     void FileSaveAsCompareSaveDialogCanClose(const QString& fileName, bool& canClose);
     void FileSaveAsCompare2SaveDialogCanClose(const QString& fileName, bool& canClose);
+
+    // The captions it shares with the table graph page are the same as there.
+    void ApplyLanguage(Language language);
 
 private:
     // One row of boxes, in the order of the page's columns (MAF, TPS, RPM, then the enrichment

@@ -109,6 +109,29 @@ void TTableGraphPage::ConnectHandlers() {
             &TTableGraphPage::ActionWriteConverterExecute);
 }
 
+void TTableGraphPage::ApplyLanguage(Language language) {
+    SetMenuCaptions(ActionMainMenuBarTableGraph,
+                    {{"Открыть", "Open"},
+                     {"Сохранить", "Save"},
+                     {"Обнулить", "Null"},
+                     {"Замена 1:1", "1:1 Table"},
+                     {"Копировать 1->2", "Copy 1->2"},
+                     {"Считать из конвертера", "Read from Converter"},
+                     {"Записать в конвертер", "Write to Converter"}},
+                    language);
+    ChartTableGraph->yAxis->setLabel(ConverterOutTitle.In(language));
+    ChartTableGraph->replot();
+    SetCaptions({{LabelSmooth, SmoothingCaption},
+                 {LabelEnrichment, EnrichmentCaption},
+                 {LabelTpsThreshold, TpsThresholdCaption},
+                 {LabelTpsThrhdValue, {"при значении TPS>", "TPS>"}},
+                 {LabelMafTime, {"Выборка MAF 1/100сек *", "MAF sampling 1/100sec *"}},
+                 {LabelThreshold, {"Порог срабатывания", "Threshold"}},
+                 {LabelEnrichmentFactor, {"Обогащение +%", "Enrichment +%"}},
+                 {LabelEnleanmentFactor, {"Спад обогащения -%", "Enleanment -%"}}},
+                language);
+}
+
 void TTableGraphPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     TabSheetTableGraphShow();

@@ -2,6 +2,8 @@
 // The table graph page: the working table's chart and its eight parameter boxes, the table files,
 // the 1:1 table, the copies, and reading and writing the converter.
 
+#include "language.h"
+
 #include <QWidget>
 
 class QCustomPlot;
@@ -27,6 +29,8 @@ public:
     void ActionReadCoverterExecute();
     void ActionWriteConverterExecute();
     void TabSheetTableGraphShow();
+
+    void ApplyLanguage(Language language);
 
 protected:
     void showEvent(QShowEvent* event) override;
