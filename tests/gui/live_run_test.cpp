@@ -15,8 +15,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -82,6 +84,19 @@ protected:
     QTemporaryDir folder;
     QString previousFolder;
 };
+
+TEST(LiveRunCues, BeforeALanguageIsChosenCuesComeFromTheProgramsOwnSoundFolder) {
+    TForm1 form;
+    ASSERT_TRUE(form.LiveRun()->SoundDir().isEmpty());
+    Heard heard;
+    form.LiveRun()->SetSoundPlayer(std::make_unique<TSoundPlayer>(std::make_unique<HeardOutput>(heard)));
+    TMsgAutocorrStep step;
+    step.StateColour = 0x008000;
+    form.Broadcaster()->Broadcast(step);
+    const QString beside = QCoreApplication::applicationDirPath() + "/Sound/corr.wav";
+    EXPECT_EQ(heard.files, QStringList({beside})) << "played, not the beep of a missing file";
+    EXPECT_TRUE(QFileInfo::exists(beside));
+}
 
 TEST_F(LiveRunTest, StartAndStopWithoutAPortSayWhyAndChangeNothing) {
     Find<QAction>(form.get(), "ActionStart")->trigger();

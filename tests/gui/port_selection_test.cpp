@@ -2,10 +2,12 @@
 // actions come on; the bus order behind it; and closing the window with a port open.
 
 #include "link_window_fixture.h"
+#include "settings.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLocale>
+#include <QFile>
 #include <QTest>
 
 #include <stdexcept>
@@ -128,6 +130,20 @@ TEST_F(PortSelection, ClosingWithAPortOpenStopsTheConverter) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return !converter->WithModel([](auto& m) { return m.Streaming(); }); }, 2000));
     EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+TEST_F(PortSelection, ClosingWithTheLineGoneStillClosesAndSavesTheSettings) {
+    ChooseOwnConverter({});
+    converter.reset(); // the adapter is pulled out
+    QFile::remove(TSettings::UserSettingsFile());
+    Find<QLineEdit>(form.get(), "MaskEditFast")->setText("5");
+    form->show();
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->isVisible());
+    QFile saved(TSettings::UserSettingsFile());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << "the stop failed, the settings are saved all the same";
+    EXPECT_EQ(saved.readAll().at(254), 5);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join(" | ").toStdString();
 }
 
 TEST_F(PortSelection, ClosingWithNoPortOpenBroadcastsAndSendsNothing) {
