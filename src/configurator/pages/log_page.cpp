@@ -22,14 +22,14 @@ TLogPage::TLogPage(TActions& actions) {
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileSave);
 }
 
-void TLogPage::SetAxisTitles(const QString& horizontal, const QString& vertical) {
-    ChartLog->xAxis->setLabel(horizontal);
-    ChartLog->yAxis->setLabel(vertical);
+void TLogPage::SetAxisTitles(const QString& left, const QString& bottom) {
+    ChartLog->yAxis->setLabel(left);
+    ChartLog->xAxis->setLabel(bottom);
     ChartLog->replot();
 }
 
 void TLogPage::ApplyLanguage(Language language) {
     SetMenuCaptions(ActionMainMenuBarLogGraph, {{"Открыть", "Open"}, {"Сохранить", "Save"}}, language);
     // The design's vertical title is "Уровень сигнала"; the switch writes it with a capital С.
-    SetAxisTitles(Caption{"Время", "Time"}.In(language), Caption{"Уровень Сигнала", "Signal Level"}.In(language));
+    SetAxisTitles(Caption{"Уровень Сигнала", "Signal Level"}.In(language), Caption{"Время", "Time"}.In(language));
 }

@@ -14,7 +14,7 @@ class TLogPage : public QWidget {
 public:
     explicit TLogPage(TActions& actions);
 
-    void SetAxisTitles(const QString& horizontal, const QString& vertical);
+    void SetAxisTitles(const QString& left, const QString& bottom);
     void ApplyLanguage(Language language);
 
 private:
