@@ -24,8 +24,11 @@ void TGauge::SetProgress(int value) {
 }
 
 void TGauge::SetForeColor(const QColor& colour) {
+    if (colour == foreColor)
+        return;
     foreColor = colour;
     update();
+    emit ForeColorChanged(colour);
 }
 
 void TGauge::SetShowText(bool show) {

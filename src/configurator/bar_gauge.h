@@ -31,6 +31,9 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    void ForeColorChanged(const QColor& colour);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

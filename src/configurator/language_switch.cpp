@@ -30,8 +30,8 @@ void TLanguageSwitch::ApplyLanguage(int index) {
     SetTabCaption(main, main.widget(4), {"Настройки", "Options/Setup"}, language);
     SetTabCaption(objects.tablePageControl, &objects.tableGraphPage, {"График таблицы замены", "Table Graph"},
                   language);
-    SetTabCaption(objects.tablePageControl, &objects.tableComparePage, {"Утилита сранения таблиц", "Comparison"},
-                  language);
+    SetTabCaption(objects.tablePageControl, &objects.tableComparePage,
+                  {"Утилита сранения таблиц", "Comparison"}, language);
     SetTabCaption(objects.pageControl1, &objects.setupPage, {"Параметры автообучения", "Autotuning options"},
                   language);
     SetTabCaption(objects.pageControl1, &objects.firmwarePage, {"Обновление прошивки", "Firmware Update"},

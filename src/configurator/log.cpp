@@ -53,12 +53,21 @@ void Log::StopLive() {
     if (reader)
         reader->RequestStop();
     LiveStopped = true;
-    sendStreamStop(link);
     Running = false;
-    if (!flags.DataReceived)
-        return;
-    LogStore::View view = store.Lock();
-    SmoothO2(view);
+    // The run has ended even when its stop cannot reach a line that is gone; its data is smoothed.
+    const auto smooth = [this] {
+        if (!flags.DataReceived)
+            return;
+        LogStore::View view = store.Lock();
+        SmoothO2(view);
+    };
+    try {
+        sendStreamStop(link);
+    } catch (...) {
+        smooth();
+        throw;
+    }
+    smooth();
 }
 
 void Log::Tick() {
@@ -118,7 +127,8 @@ void Log::PostToMainThread(std::function<void()> task) {
 }
 
 void Log::ShowReadFailure(const std::string& text) {
-    // No tick may act on the last sample of a dead stream while the box waits; the stop follows.
+    // No tick may act on the last sample of a dead stream while the box waits. The stop follows,
+    // except after a failure of the very first read, where the run waits for the user's Stop.
     StopTicks();
     ShowMessage(QString::fromStdString(text));
 }

@@ -53,13 +53,16 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     resize(727, 555);
     actions = std::make_unique<TActions>(this);
     FormCreate();
-    new TKeyPreview(
+    keyPreview = new TKeyPreview(
         this, [this](QKeyEvent& key) { return liveRun->FormKeyDown(key); },
         [this](QKeyEvent& key) { return liveRun->FormKeyUp(key); });
 }
 
 TForm1::~TForm1() {
-    // The live reader must end before the link it reads goes.
+    // Its handlers reach the live-run controller, which goes with the window's other children.
+    delete keyPreview;
+    // The live reader must end before the link it reads goes; a closed port wakes it at once.
+    link->ClosePort();
     delete log;
 }
 
@@ -86,8 +89,13 @@ void TForm1::CreatePages() {
     tableComparePage = new TTableComparePage(*actions, *comparisonTable);
     logPage = new TLogPage(*actions);
     dashboardPage = new TDashboardPage(*actions, *workingTable, *log, *targetGrid);
-    setupPage = new TAutotuningSetupPage(
-        {*actions, *link, *log, *targetGrid, *workingTable, *comparisonTable, *dashboardPage});
+    setupPage =
+        new TAutotuningSetupPage({*actions, *link, *log, *targetGrid, *workingTable, *comparisonTable});
+    const auto shareBarColours = [this] {
+        targetGrid->SetHeaderColours(dashboardPage->ThrottleBarColour(), dashboardPage->SpeedBarColour());
+    };
+    shareBarColours();
+    connect(dashboardPage, &TDashboardPage::BarColoursChanged, this, shareBarColours);
     firmwarePage = new TFirmwarePage(*actions);
     liveRun = new TLiveRun(this, {*actions, *bus, *link, *log, *workingTable, *mainPage, *dashboardPage,
                                   *setupPage, *firmwarePage});
@@ -114,7 +122,8 @@ void TForm1::PutPagesIntoTabs() {
     languageSwitch = std::make_unique<TLanguageSwitch>(TLanguageSwitch::Objects{
         *mainPageControl, *tablePageControl, *pageControl1, *mainPage, *tableGraphPage, *tableComparePage,
         *logPage, *dashboardPage, *setupPage, *firmwarePage, *liveRun});
-    connect(mainPage, &TMainPage::LanguageChosen, this, [this](int index) { languageSwitch->ApplyLanguage(index); });
+    connect(mainPage, &TMainPage::LanguageChosen, this,
+            [this](int index) { languageSwitch->ApplyLanguage(index); });
 }
 
 void TForm1::AdoptProgressWindow(QWidget* progressWindow) {
@@ -122,7 +131,9 @@ void TForm1::AdoptProgressWindow(QWidget* progressWindow) {
 }
 
 void TForm1::Dispatch(TMessage& message) {
-    liveRun->Dispatch(message);
+    // The controller is created last; nothing is broadcast before it exists.
+    if (liveRun)
+        liveRun->Dispatch(message);
 }
 
 void TForm1::FormClose() {

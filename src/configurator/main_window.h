@@ -16,6 +16,7 @@ class TActions;
 class TAutotuningSetupPage;
 class TDashboardPage;
 class TFirmwarePage;
+class TKeyPreview;
 class TLanguageSwitch;
 class TLiveRun;
 class TLogPage;
@@ -82,4 +83,5 @@ private:
     TLiveRun* liveRun = nullptr;
     TSettings* settings = nullptr;
     std::unique_ptr<TLanguageSwitch> languageSwitch;
+    TKeyPreview* keyPreview = nullptr;
 };

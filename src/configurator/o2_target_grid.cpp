@@ -16,10 +16,7 @@ O2TargetGrid::O2TargetGrid(QObject* owner) : QObject(owner) {}
 void O2TargetGrid::Bind(QTableWidget* boundGrid) {
     grid = boundGrid;
     editTriggers = grid->editTriggers();
-    for (int row = 0; row < TargetGridModel::kSize; ++row) {
-        for (int column = 0; column < TargetGridModel::kSize; ++column)
-            ShowCell(column, row);
-    }
+    ShowAllCells();
     connect(grid, &QTableWidget::itemChanged, this, &O2TargetGrid::TakeTypedCell);
 }
 
@@ -45,18 +42,21 @@ void O2TargetGrid::SetCell(int column, int row, const std::string& text) {
     ShowCell(column, row);
 }
 
+void O2TargetGrid::ShowAllCells() {
+    for (int row = 0; row < TargetGridModel::kSize; ++row) {
+        for (int column = 0; column < TargetGridModel::kSize; ++column)
+            ShowCell(column, row);
+    }
+}
+
 void O2TargetGrid::LoadFrom(const SettingsRead& read) {
     model.LoadFrom(read);
-    for (const auto& [column, row] : TargetGridModel::StoredCells())
-        ShowCell(column, row);
+    ShowAllCells();
 }
 
 void O2TargetGrid::FillTargets(int value) {
     model.FillTargets(value);
-    for (int row = 0; row < TargetGridModel::kHeaderRow; ++row) {
-        for (int column = TargetGridModel::kHeaderColumn + 1; column < TargetGridModel::kSize; ++column)
-            ShowCell(column, row);
-    }
+    ShowAllCells();
 }
 
 void O2TargetGrid::ShowTarget(const TargetGridModel::Choice& choice) {
@@ -66,16 +66,22 @@ void O2TargetGrid::ShowTarget(const TargetGridModel::Choice& choice) {
     grid->viewport()->update();
 }
 
-void O2TargetGrid::DrawCell(QPainter& canvas, int column, int row, const QRect& rect, const QColor& tpsColour,
-                            const QColor& rpmColour) const {
+void O2TargetGrid::SetHeaderColours(const QColor& throttle, const QColor& speed) {
+    throttleColour = throttle;
+    speedColour = speed;
+    if (grid)
+        grid->viewport()->update();
+}
+
+void O2TargetGrid::DrawCell(QPainter& canvas, int column, int row, const QRect& rect) const {
     using Kind = TargetGridModel::CellKind;
     const Kind kind = TargetGridModel::KindOf(column, row);
     if (kind == Kind::Target || !grid)
         return;
     // Widened to the left so the fill also covers the grid line before the cell.
     const QRect widened = rect.adjusted(-4, 0, 0, 0);
-    canvas.fillRect(widened, kind == Kind::ThrottleHeader ? tpsColour
-                             : kind == Kind::SpeedHeader  ? rpmColour
+    canvas.fillRect(widened, kind == Kind::ThrottleHeader ? throttleColour
+                             : kind == Kind::SpeedHeader  ? speedColour
                                                           : kCornerColour);
     canvas.setPen(grid->palette().color(QPalette::Text));
     canvas.setFont(grid->font());

@@ -7,11 +7,11 @@
 #include "target_grid_model.h"
 
 #include <QAbstractItemView>
+#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-class QColor;
 class QPainter;
 class QRect;
 class QTableWidget;
@@ -36,10 +36,11 @@ public:
     void FillTargets(int value);
     // The calibration and the cells the settings file holds; the widget shows them.
     void LoadFrom(const SettingsRead& read);
-    // Paints a header cell over its ordinary drawing: throttle headers in tpsColour, speed headers in
-    // rpmColour, the corner grey. Target cells keep the ordinary drawing.
-    void DrawCell(QPainter& canvas, int column, int row, const QRect& rect, const QColor& tpsColour,
-                  const QColor& rpmColour) const;
+    // The headers' colours: those of the dashboard's throttle and engine speed gauges.
+    void SetHeaderColours(const QColor& throttle, const QColor& speed);
+    // Paints a header cell over its ordinary drawing: throttle and speed headers in their colours, the
+    // corner grey. Target cells keep the ordinary drawing.
+    void DrawCell(QPainter& canvas, int column, int row, const QRect& rect) const;
     static QString EditMaskFor(int row);
     // The corner cannot be edited; a target cell's hint tells what its value means for sensorType.
     void SelectCell(int column, int row, int sensorType);
@@ -49,6 +50,7 @@ public:
 
 private:
     void ShowCell(int column, int row);
+    void ShowAllCells();
     void TakeTypedCell(QTableWidgetItem* item);
 
     TargetGridModel model;
@@ -56,6 +58,8 @@ private:
     QAbstractItemView::EditTriggers editTriggers;
     // Kept while header cells hide the hint, and shown again on the next target cell.
     QString hint;
+    QColor throttleColour;
+    QColor speedColour;
     // Set while the widget is filled from the model, whose change that is not.
     bool showing = false;
 };

@@ -132,7 +132,7 @@ bool TTableChart::eventFilter(QObject* watched, QEvent* event) {
         UpdateHint(static_cast<QMouseEvent*>(event)->position().toPoint(), true);
         break;
     case QEvent::MouseButtonDblClick:
-        // Only the left button edits; the others keep their zoom and pan meaning.
+        // Only the left button edits; a double-click of another button does nothing.
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             DoubleClick();
         return true;

@@ -93,8 +93,8 @@ void SendWindow(BytePort& port);
 void sendStreamStart(BytePort& port);
 
 // After "s" the converter finishes the packet it is sending (8.3 ms of line time); by this time what
-// was on the line has arrived.
-inline constexpr std::chrono::milliseconds StreamStopSettle{30};
+// was on the line has arrived, through a USB adapter's latency timer (16 ms by default) too.
+inline constexpr std::chrono::milliseconds StreamStopSettle{50};
 
 // "s": the converter stops its live stream (it ignores it when not streaming). Waits for the line to
 // settle and clears the input, so no stream byte is taken for the reply to the next command.

@@ -110,7 +110,7 @@ void ConverterModel::TakeCommand(std::uint8_t byte) {
     case 's':
         // While streaming "s" stops at once: no two-letter command is taken then.
         if (streaming)
-            streaming = faults.lostStop;
+            streaming = false;
         else
             expect = Expect::SecondLetter;
         break;

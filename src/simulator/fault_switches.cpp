@@ -18,7 +18,6 @@ bool SetFaultSwitch(FaultSwitches& faults, std::string_view word) {
                                       : word == "wrong-read-back"  ? &FaultSwitches::wrongReadBack
                                       : word == "drop-stream-byte" ? &FaultSwitches::dropStreamByte
                                       : word == "hang-up"          ? &FaultSwitches::hangUp
-                                      : word == "lost-stop"        ? &FaultSwitches::lostStop
                                                                    : nullptr;
     if (flag == nullptr)
         return false;

@@ -10,7 +10,6 @@ struct FaultSwitches {
     bool dropStreamByte = false; // "drop-stream-byte": one byte of each stream is lost on the line
     int rejectFrames = 0;        // "reject-frames=N": refuses N transmissions in a row of each frame
     bool hangUp = false;         // "hang-up": the line goes dead a moment into a live run
-    bool lostStop = false;       // "lost-stop": an "s" sent while streaming never arrives
 };
 
 // Turns on the switch a command-line word names; false if no switch has that name.
@@ -18,4 +17,4 @@ bool SetFaultSwitch(FaultSwitches& faults, std::string_view word);
 
 // The switch words, for usage texts.
 inline constexpr std::string_view kFaultSwitchWords =
-    "silent, short-replies, wrong-read-back, drop-stream-byte, reject-frames=N, hang-up, lost-stop";
+    "silent, short-replies, wrong-read-back, drop-stream-byte, reject-frames=N, hang-up";

@@ -144,7 +144,7 @@ TEST(FillTargets, WritesTheValueIntoEveryTargetAndLeavesHeaders) {
     EXPECT_EQ(grid.Cell(10, 9), "-5");
 }
 
-TEST(TargetGridCells, StartEmptyAndRefuseAPlaceOutsideTheGrid) {
+TEST(TargetGridModelCells, StartEmptyAndRefuseAPlaceOutsideTheGrid) {
     TargetGridModel grid;
     EXPECT_EQ(grid.Cell(10, 10), "");
     EXPECT_THROW(grid.SetCell(11, 0, "1"), std::out_of_range);

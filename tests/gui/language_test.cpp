@@ -180,7 +180,8 @@ protected:
 
     int WarningLeftEdge() {
         Find<QTabWidget>(&form, "MainPageControl")->setCurrentWidget(Find<QWidget>(&form, "SetupTabSheet"));
-        Find<QTabWidget>(&form, "PageControl1")->setCurrentWidget(Find<QWidget>(&form, "TabSheetFirmwareUpdate"));
+        Find<QTabWidget>(&form, "PageControl1")
+            ->setCurrentWidget(Find<QWidget>(&form, "TabSheetFirmwareUpdate"));
         QApplication::processEvents();
         return Find<QLabel>(&form, "LabelFollowFUpgrade")->geometry().left();
     }
@@ -206,7 +207,13 @@ TEST_F(LanguageTest, EnglishAndBackGiveTheSwitchsCaptionsNotTheDesignOnes) {
     EXPECT_EQ(WarningLeftEdge(), 56);
     EXPECT_EQ(form.LiveRun()->SoundDir(), "Sound/");
     // The sub-items keep their captions.
-    EXPECT_EQ(Find<QMenuBar>(&form, "ActionMainMenuBarTableCompare")->actions().at(0)->menu()->actions().at(0)->text(),
+    EXPECT_EQ(Find<QMenuBar>(&form, "ActionMainMenuBarTableCompare")
+                  ->actions()
+                  .at(0)
+                  ->menu()
+                  ->actions()
+                  .at(0)
+                  ->text(),
               "&Tab1");
 }
 

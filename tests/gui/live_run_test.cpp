@@ -7,9 +7,10 @@
 #include "link_window_fixture.h"
 #include "live_packet.h"
 #include "live_run.h"
-#include "main_page.h"
 #include "log.h"
+#include "main_page.h"
 #include "o2_target_grid.h"
+#include "pseudo_terminal.h"
 #include "sound_player.h"
 #include "up_down.h"
 
@@ -29,6 +30,9 @@
 
 #include <QToolButton>
 #include <chrono>
+#include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -279,19 +283,38 @@ TEST_F(LiveRunTest, ChoosingAPortMidRunStopsTheRunBeforeTheTablesAreRead) {
 }
 
 TEST_F(LiveRunTest, ANewRunStartedRightAfterAStopHoldsNothingOfTheOldOne) {
-    // The stop is lost on the line, so the converter streams on: the old reader's last read, still
-    // going when the new run starts, completes with a packet of the old run.
-    ChooseOwnConverter({.lostStop = true});
-    QAction* start = Find<QAction>(form.get(), "ActionStart");
-    start->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Samples() >= 5; }, 3000));
-    Find<QAction>(form.get(), "ActionStop")->trigger();
-    start->trigger();
+    // A converter played by hand, to hold the old reader inside its last read: a wireless link
+    // stalls with half a packet delivered, and the rest arrives only after the new run has started.
+    PseudoTerminal line;
+    const auto send = [&line](int bytes) {
+        const std::vector<std::uint8_t> packet(std::size_t(bytes), 0x40);
+        return ::write(line.MasterFd(), packet.data(), packet.size()) == bytes;
+    };
+    TMsgSetComPort port(line.SlavePath());
+    form->Broadcaster()->Broadcast(port);
+    TMsgLogStart start(0);
+    TMsgLogStop stop;
+    form->Broadcaster()->Broadcast(start);
+    ASSERT_TRUE(send(8 + 3 * 8)); // the sign of life and three packets
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Samples() == 3; }, 2000));
+    ASSERT_TRUE(send(4));
+    QTest::qWait(20); // taken into the reader's read
+
+    bool stalledSent = false;
+    std::thread stall([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stalledSent = send(4);
+    });
+    form->Broadcaster()->Broadcast(stop);
+    form->Broadcaster()->Broadcast(start);
     EXPECT_EQ(Samples(), 0u);
     EXPECT_FALSE(form->LiveData()->DataReceived());
+    stall.join();
+    ASSERT_TRUE(stalledSent);
+    ASSERT_TRUE(send(8));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->LiveData()->DataReceived(); }, 2000))
         << "the new run's own first packet";
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join(" | ").toStdString();
+    form->Broadcaster()->Broadcast(stop);
 }
 
 TEST_F(LiveRunTest, AFieldThatIsNotANumberStopsStartWithTheConversionError) {
@@ -413,8 +436,7 @@ TEST_F(LiveRunTest, SmoothingStepSetsTheBoxSendsTheTableAndSaysTheNumber) {
     heard.playing = true; // a number interrupts what plays
     TMsgSmoothingStep again(19);
     form->Broadcaster()->Broadcast(again);
-    EXPECT_EQ(heard.files,
-              QStringList({QString("Sound/20.wav"), QString("Sound/19.wav")}));
+    EXPECT_EQ(heard.files, QStringList({QString("Sound/20.wav"), QString("Sound/19.wav")}));
 }
 
 TEST_F(LiveRunTest, AutocorrectionStepMovesTheWindowChangesAndAppliesTheCorrectionAndPlaysItsCue) {
@@ -589,6 +611,9 @@ TEST_F(LiveRunTest, AStopThatArrivesInsideTheTickEndsTheTick) {
     EXPECT_EQ(form->LiveData()->CurrentCorrection(), 0) << "no correction after the stop";
     EXPECT_TRUE(heard.files.isEmpty()) << "no cue after the stop";
     EXPECT_FALSE(form->LiveData()->Running);
+    // The live send's failure and the stop's own; no command went out after the stop.
+    ASSERT_EQ(boxes.Texts().size(), 2) << boxes.Texts().join(" | ").toStdString();
+    EXPECT_TRUE(boxes.Texts()[1].startsWith("WriteFile function failed"));
 }
 
 TEST_F(LiveRunTest, ClosingWithAPortOpenStopsTheConverter) {

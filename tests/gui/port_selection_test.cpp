@@ -5,9 +5,9 @@
 #include "settings.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLocale>
-#include <QFile>
 #include <QTest>
 
 #include <stdexcept>

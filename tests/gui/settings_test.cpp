@@ -202,7 +202,8 @@ TEST_F(SettingsTest, TheFileOfAnEarlierVersionInTheWorkingFolderIsLoadedOnceThen
     EXPECT_EQ(Control<QComboBox>("ComboBoxLanguage")->currentIndex(), 1);
     Control<QComboBox>("ComboBoxLanguage")->setCurrentIndex(0);
     Restart();
-    EXPECT_EQ(Control<QComboBox>("ComboBoxLanguage")->currentIndex(), 0) << "the user's file, written at close";
+    EXPECT_EQ(Control<QComboBox>("ComboBoxLanguage")->currentIndex(), 0)
+        << "the user's file, written at close";
     EXPECT_EQ(ReadFile("config.cfg"), bytes) << "the earlier version's file stays as it was";
     QDir::setCurrent(previous);
 }

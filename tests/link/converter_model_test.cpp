@@ -249,11 +249,6 @@ TEST(ConverterModel, StreamFaultsDropOneByteOrTheLine) {
     EXPECT_EQ(hanging.Poll(1000).size(), ConverterModel::kHangUpAfterPackets * 8u);
     EXPECT_TRUE(hanging.HangUpDue());
 
-    ConverterModel deaf({.lostStop = true});
-    deaf.Feed(Command("sl"), 0);
-    deaf.Feed(Command("s"), 5);
-    EXPECT_EQ(deaf.Poll(95).size(), 10u * 8) << "streams on through its stop";
-
     ConverterModel fading;
     fading.Feed(Command("sl"), 0);
     EXPECT_EQ(fading.Poll(0).size(), 8u);
@@ -263,11 +258,11 @@ TEST(ConverterModel, StreamFaultsDropOneByteOrTheLine) {
 
 TEST(FaultSwitches, CommandLineWordsTurnSwitchesOn) {
     FaultSwitches faults;
-    for (const char* word : {"silent", "short-replies", "wrong-read-back", "drop-stream-byte", "hang-up",
-                             "lost-stop", "reject-frames=4"})
+    for (const char* word :
+         {"silent", "short-replies", "wrong-read-back", "drop-stream-byte", "hang-up", "reject-frames=4"})
         EXPECT_TRUE(SetFaultSwitch(faults, word)) << word;
     EXPECT_TRUE(faults.silent && faults.shortReplies && faults.wrongReadBack && faults.dropStreamByte &&
-                faults.hangUp && faults.lostStop);
+                faults.hangUp);
     EXPECT_EQ(faults.rejectFrames, 4);
     for (const char* word : {"", "loud", "reject-frames=", "reject-frames=x", "reject-frames=-1", "silent "})
         EXPECT_FALSE(SetFaultSwitch(faults, word)) << word;

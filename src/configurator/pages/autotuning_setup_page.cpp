@@ -3,7 +3,6 @@
 #include "actions.h"
 #include "autocorrection.h"
 #include "control_factory.h"
-#include "dashboard_page.h"
 #include "digit_boxes.h"
 #include "digit_filter.h"
 #include "edit_events.h"
@@ -257,23 +256,25 @@ void TAutotuningSetupPage::CopyOptionsTo(AutocorrOptions& options) const {
 
 void TAutotuningSetupPage::ApplyLanguage(Language language) {
     SetMenuCaptions(ActionMainMenuBarOptionsSetup, {{"Открыть", "Open"}, {"Сохранить", "Save"}}, language);
-    SetCaptions({{GroupBoxRefO2,
-                  {"Опорное значение сигнала лямбда зонда для автокоррекции",
-                   "Reference value of O2 sensor signal for autocorrection"}},
-                 {GroupBoxO2, {"Лямбда зонд", "Oxygen sensor"}},
-                 {LabelO2Type, {"Тип", "Type"}},
-                 {RadioButtonO2ShowVAFR, {"Отображать в V/AFR", "show as V/AFR"}},
-                 {RadioButtonO2ShowN, {"Отображать в отсчетах АЦП N", "show as ADC N"}},
-                 {GroupBoxMaf,
-                  {"Штатный раходомер(VAF): при увеличении расхода воздуха",
-                   "Factory airflow meter(VAF): when airwlow rising"}},
-                 {RadioButtonVRise, {"Выходное напряжение растет", "Output voltage rising"}},
-                 {RadioButtonVFall, {"Выходное напряжение падает (INVERT)", "Output voltage falling (INVERT)"}},
-                 {ButtonCalibrate, {"Калибровка", "Calibration"}},
-                 {RadioButtonTPSN, {"Отображать в N", "Show as ADC N"}},
-                 {RadioButtonTPSPercent, {"Отображать в %", "Show as % "}},
-                 {ButtonFillLoadTableWithO2RefValue, {"Заполнить таблицу значением O2Ref", "Fill table with O2Ref value"}}},
-                language);
+    SetCaptions(
+        {{GroupBoxRefO2,
+          {"Опорное значение сигнала лямбда зонда для автокоррекции",
+           "Reference value of O2 sensor signal for autocorrection"}},
+         {GroupBoxO2, {"Лямбда зонд", "Oxygen sensor"}},
+         {LabelO2Type, {"Тип", "Type"}},
+         {RadioButtonO2ShowVAFR, {"Отображать в V/AFR", "show as V/AFR"}},
+         {RadioButtonO2ShowN, {"Отображать в отсчетах АЦП N", "show as ADC N"}},
+         {GroupBoxMaf,
+          {"Штатный раходомер(VAF): при увеличении расхода воздуха",
+           "Factory airflow meter(VAF): when airwlow rising"}},
+         {RadioButtonVRise, {"Выходное напряжение растет", "Output voltage rising"}},
+         {RadioButtonVFall, {"Выходное напряжение падает (INVERT)", "Output voltage falling (INVERT)"}},
+         {ButtonCalibrate, {"Калибровка", "Calibration"}},
+         {RadioButtonTPSN, {"Отображать в N", "Show as ADC N"}},
+         {RadioButtonTPSPercent, {"Отображать в %", "Show as % "}},
+         {ButtonFillLoadTableWithO2RefValue,
+          {"Заполнить таблицу значением O2Ref", "Fill table with O2Ref value"}}},
+        language);
 }
 
 void TAutotuningSetupPage::SaveTo(SettingsValues& values) const {
@@ -360,8 +361,7 @@ QString TAutotuningSetupPage::StringGridO2TableGetEditMask(int, int row) {
 
 void TAutotuningSetupPage::StringGridO2TableDrawCell(QPainter& canvas, int column, int row,
                                                      const QRect& rect) {
-    objects.targetGrid.DrawCell(canvas, column, row, rect, objects.dashboardPage.ThrottleBarColour(),
-                                objects.dashboardPage.SpeedBarColour());
+    objects.targetGrid.DrawCell(canvas, column, row, rect);
 }
 
 void TAutotuningSetupPage::StringGridO2TableSelectCell(int column, int row) {

@@ -20,7 +20,6 @@ class QTableWidget;
 class Log;
 class O2TargetGrid;
 class TActions;
-class TDashboardPage;
 class TRXTX;
 class Table;
 struct AutocorrOptions;
@@ -37,8 +36,6 @@ public:
         O2TargetGrid& targetGrid;
         Table& workingTable;
         Table& comparisonTable;
-        // The grid's headers are drawn in the bar colours of its gauges.
-        const TDashboardPage& dashboardPage;
     };
     // Binds the target grid to the page's grid widget.
     explicit TAutotuningSetupPage(const Objects& objects);

@@ -191,6 +191,8 @@ void TDashboardPage::ConnectHandlers() {
     connect(ButtonClrCorrWindow, &QPushButton::clicked, this, &TDashboardPage::ButtonClrCorrWindowClick);
     connect(ButtonClrAllLearned, &QPushButton::clicked, this, &TDashboardPage::ButtonClrAllLearnedClick);
     BindDigitBox(MaskEditDelta);
+    for (TGauge* gauge : {GaugeTps, GaugeRpm})
+        connect(gauge, &TGauge::ForeColorChanged, this, &TDashboardPage::BarColoursChanged);
 }
 
 void TDashboardPage::CopyOptionsTo(AutocorrOptions& options) const {
@@ -310,7 +312,10 @@ void TDashboardPage::ShowDashData(const TMsgDashData& dash) {
 }
 
 void TDashboardPage::DoAutocorrStep(const TMsgAutocorrStep& step) {
+    // Each move may send the window and meet a failure's box, inside which the run may stop.
     TrackBarMafNach->setValue(step.WindowStart);
+    if (log.TickStopped())
+        return;
     TrackBarMafKon->setValue(step.WindowEnd);
     if (log.TickStopped())
         return;

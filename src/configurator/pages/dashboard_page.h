@@ -57,6 +57,10 @@ public:
     // told to. Stops early when the ticks were stopped meanwhile.
     void DoAutocorrStep(const TMsgAutocorrStep& step);
 
+signals:
+    // Either of the two bar colours changed.
+    void BarColoursChanged();
+
 private:
     void BuildLayout();
     void ConnectHandlers();

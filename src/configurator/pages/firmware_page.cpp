@@ -119,8 +119,9 @@ void TFirmwarePage::ApplyLanguage(Language language) {
                     language);
     SetCaptions({{LabelFirmwareManual, {"Инструкция по обновлению прошивки", "Firmware update instruction"}},
                  {LabelAttention, {"Внимание!!!", "Attention!!!"}},
-                 {LabelFollowFUpgrade, {"Строго соблюдайте инструкцию по обновлению прошивки устройства",
-                                        "Follow firmware upgrade instructions carefully"}}},
+                 {LabelFollowFUpgrade,
+                  {"Строго соблюдайте инструкцию по обновлению прошивки устройства",
+                   "Follow firmware upgrade instructions carefully"}}},
                 language);
     const int leftEdge = language == Language::English ? 180 : 56;
     followIndent->changeSize(leftEdge - panelLayout->contentsMargins().left(), 0, QSizePolicy::Fixed,

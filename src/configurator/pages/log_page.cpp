@@ -31,5 +31,6 @@ void TLogPage::SetAxisTitles(const QString& left, const QString& bottom) {
 void TLogPage::ApplyLanguage(Language language) {
     SetMenuCaptions(ActionMainMenuBarLogGraph, {{"Открыть", "Open"}, {"Сохранить", "Save"}}, language);
     // The design's vertical title is "Уровень сигнала"; the switch writes it with a capital С.
-    SetAxisTitles(Caption{"Уровень Сигнала", "Signal Level"}.In(language), Caption{"Время", "Time"}.In(language));
+    SetAxisTitles(Caption{"Уровень Сигнала", "Signal Level"}.In(language),
+                  Caption{"Время", "Time"}.In(language));
 }
