@@ -53,21 +53,13 @@ void Log::StopLive() {
     if (reader)
         reader->RequestStop();
     LiveStopped = true;
+    // A stop that cannot reach the line ends here: Running stays true and nothing is drawn.
+    sendStreamStop(link);
     Running = false;
-    // The run has ended even when its stop cannot reach a line that is gone; its data is smoothed.
-    const auto smooth = [this] {
-        if (!flags.DataReceived)
-            return;
-        LogStore::View view = store.Lock();
-        SmoothO2(view);
-    };
-    try {
-        sendStreamStop(link);
-    } catch (...) {
-        smooth();
-        throw;
-    }
-    smooth();
+    if (!flags.DataReceived)
+        return;
+    LogStore::View view = store.Lock();
+    SmoothO2(view);
 }
 
 void Log::Tick() {
