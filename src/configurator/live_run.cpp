@@ -190,6 +190,7 @@ bool TLiveRun::FormKeyDown(QKeyEvent& key) {
         if ((key.modifiers() & Qt::ControlModifier) && !key.isAutoRepeat()) {
             objects.workingTable.Undo();
             objects.workingTable.Redraw();
+            objects.log.RedrawChart();
         }
         return false;
     default:

@@ -3,6 +3,7 @@
 #include "converter_protocol.h"
 #include "error_box.h"
 #include "live_processing.h"
+#include "log_chart.h"
 #include "message_box.h"
 #include "o2_target_grid.h"
 #include "rxtx.h"
@@ -58,8 +59,23 @@ void Log::StopLive() {
     Running = false;
     if (!flags.DataReceived)
         return;
-    LogStore::View view = store.Lock();
-    SmoothO2(view);
+    long n = 0;
+    {
+        LogStore::View view = store.Lock();
+        n = static_cast<long>(view.Size());
+        SmoothO2(view);
+    }
+    if (chart)
+        chart->ShowView(0, n - 2);
+}
+
+void Log::SetupChart(QCustomPlot* plot) {
+    chart = new TLogChart(plot, *this, workingTable);
+}
+
+void Log::RedrawChart() {
+    if (chart)
+        chart->RedrawChart();
 }
 
 void Log::Tick() {

@@ -16,6 +16,8 @@
 #include <memory>
 
 class O2TargetGrid;
+class QCustomPlot;
+class TLogChart;
 class Table;
 class TRXTX;
 
@@ -48,8 +50,16 @@ public:
     LogStore& Store() { return store; }
     void SetMarkerHeld(bool held) { flags.MarkerHeld = held; }
     bool MarkerHeld() const { return flags.MarkerHeld; }
-    // The converter has answered the start of the run that goes on or ended last.
+    // The converter has answered the start of the run that goes on or ended last, or the log chart
+    // has been filled.
     bool DataReceived() const { return flags.DataReceived; }
+    void SetDataReceived(bool received) { flags.DataReceived = received; }
+
+    // Once, with the log page's chart.
+    void SetupChart(QCustomPlot* plot);
+    TLogChart& Chart() const { return *chart; }
+    // The chart again, once it has been filled (the log page shown, an undo of a table edit).
+    void RedrawChart();
     void SetCurrentCorrection(int correction) { flags.CurrentCorrection = correction; }
     int CurrentCorrection() const { return flags.CurrentCorrection; }
 
@@ -76,6 +86,7 @@ private:
     // From the store's 121st sample on: one autocorrection step per tick.
     void Autocorrect();
 
+    TLogChart* chart = nullptr;
     TRXTX& link;
     TZarniBroadcaster& bus;
     Table& workingTable;

@@ -87,7 +87,7 @@ void TForm1::CreatePages() {
     mainPage = new TMainPage(*actions, *bus, *workingTable);
     tableGraphPage = new TTableGraphPage(*actions, *workingTable);
     tableComparePage = new TTableComparePage(*actions, *comparisonTable);
-    logPage = new TLogPage(*actions);
+    logPage = new TLogPage(*actions, *log);
     dashboardPage = new TDashboardPage(*actions, *workingTable, *log, *targetGrid);
     setupPage =
         new TAutotuningSetupPage({*actions, *link, *log, *targetGrid, *workingTable, *comparisonTable});

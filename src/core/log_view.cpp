@@ -13,8 +13,8 @@ constexpr long kSamplesPerSecond = 100;
 
 } // namespace
 
-ViewStep ViewStepFor(long count) {
-    ViewStep view;
+ViewSpan ViewSpanFor(long count) {
+    ViewSpan view;
     view.step = std::max(count / kViewPoints, 1L);
     if (view.step <= 1) {
         view.text = "0.01s";

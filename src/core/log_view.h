@@ -36,14 +36,14 @@ inline constexpr long kViewPoints = 430;
 // 10 ms of live data per sample.
 inline constexpr long kSampleMs = 10;
 
-struct ViewStep {
+struct ViewSpan {
     long step = 1;
     // "0.01s" for a step of 1; seconds with two decimals otherwise ("83.72s" for 8372).
     std::string text;
 };
 
 // The step for a view of count samples.
-ViewStep ViewStepFor(long count);
+ViewSpan ViewSpanFor(long count);
 
 // The samples a fill draws for the view first..last: widened by one step on each side, within the
 // store of n samples; every step-th index from the first. Empty when n is below kMinChartSamples.

@@ -22,7 +22,7 @@ LogSample WithValue(LogSeries series, int value) {
 
 TEST_P(ViewSteps, AboutFourHundredThirtyPointsAndTheStepsText) {
     const StepCase& c = GetParam();
-    const ViewStep view = ViewStepFor(c.count);
+    const ViewSpan view = ViewSpanFor(c.count);
     EXPECT_EQ(view.step, c.step) << c.count;
     EXPECT_EQ(view.text, c.text) << c.count;
 }

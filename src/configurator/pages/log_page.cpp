@@ -3,13 +3,15 @@
 #include "actions.h"
 #include "control_factory.h"
 #include "file_action.h"
+#include "log.h"
+#include "log_chart.h"
 #include "menu_items.h"
 
 #include <QMenuBar>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
-TLogPage::TLogPage(TActions& actions) {
+TLogPage::TLogPage(TActions& actions, Log& log) : log(log) {
     setObjectName("LogTabSheet");
     ActionMainMenuBarLogGraph = Named<QMenuBar>("ActionMainMenuBarLogGraph");
     ChartLog = Named<QCustomPlot>("ChartLog");
@@ -20,17 +22,21 @@ TLogPage::TLogPage(TActions& actions) {
 
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileOpen);
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileSave);
+    log.SetupChart(ChartLog);
 }
 
-void TLogPage::SetAxisTitles(const QString& left, const QString& bottom) {
-    ChartLog->yAxis->setLabel(left);
-    ChartLog->xAxis->setLabel(bottom);
-    ChartLog->replot();
+void TLogPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    LogTabSheetShow();
+}
+
+void TLogPage::LogTabSheetShow() {
+    log.RedrawChart();
 }
 
 void TLogPage::ApplyLanguage(Language language) {
     SetMenuCaptions(ActionMainMenuBarLogGraph, {{"Открыть", "Open"}, {"Сохранить", "Save"}}, language);
     // The design's vertical title is "Уровень сигнала"; the switch writes it with a capital С.
-    SetAxisTitles(Caption{"Уровень Сигнала", "Signal Level"}.In(language),
-                  Caption{"Время", "Time"}.In(language));
+    log.Chart().SetAxisTitles(Caption{"Уровень Сигнала", "Signal Level"}.In(language),
+                              Caption{"Время", "Time"}.In(language));
 }

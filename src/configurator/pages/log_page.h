@@ -7,17 +7,23 @@
 
 class QCustomPlot;
 class QMenuBar;
+class Log;
 class TActions;
 
 class TLogPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TLogPage(TActions& actions);
+    // Binds the Log's chart to the page's chart.
+    TLogPage(TActions& actions, Log& log);
 
-    void SetAxisTitles(const QString& left, const QString& bottom);
+    void LogTabSheetShow();
     void ApplyLanguage(Language language);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    Log& log;
     QMenuBar* ActionMainMenuBarLogGraph;
     QCustomPlot* ChartLog;
 };
