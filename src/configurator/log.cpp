@@ -6,6 +6,7 @@
 #include "log_chart.h"
 #include "message_box.h"
 #include "o2_target_grid.h"
+#include "path_text.h"
 #include "rxtx.h"
 #include "system_locale.h"
 #include "table.h"
@@ -32,6 +33,7 @@ void Log::StartLive(int sensorType) {
     JoinReader();
     Options.SensorType = sensorType;
     ClearSeries();
+    storeHoldsFile = false;
     flags.DataReceived = false;
     Running = true;
     link.ClearInput();
@@ -67,6 +69,42 @@ void Log::StopLive() {
     }
     if (chart)
         chart->ShowView(0, n - 2);
+}
+
+void Log::SaveLog(const QString& fileName) {
+    const LogTpsRange tps = storeHoldsFile ? LogTps : LogTpsRange{targetGrid.TpsMin(), targetGrid.TpsMax()};
+    try {
+        saveLogFile(ToPath(fileName), store, tps);
+    } catch (const FileError& failure) {
+        ShowMessage(FromUtf8(logFileErrorMessage(failure.reason())));
+    } catch (const std::exception& failure) {
+        ShowMessage(QString::fromUtf8(failure.what()));
+    }
+}
+
+void Log::LoadLog(const QString& fileName) {
+    if (Running || ReaderRunning()) {
+        ShowMessage("Stop the live run before loading a log: its data would be lost.\n\n"
+                    "Остановите запись перед загрузкой лога: её данные будут потеряны.");
+        return;
+    }
+    flags.DataReceived = false;
+    std::optional<LogTpsRange> header;
+    try {
+        header = loadLogFile(ToPath(fileName), store);
+    } catch (const FileError&) {
+        ShowMessage(fileName + FromUtf8(LogFileLoadErrorMessage));
+        return;
+    } catch (const std::exception& failure) {
+        ShowMessage(QString::fromUtf8(failure.what()));
+        return;
+    }
+    storeHoldsFile = true;
+    if (!header)
+        return;
+    LogTps = *header;
+    if (chart)
+        chart->ShowView(0, static_cast<long>(store.Size()) - 1);
 }
 
 void Log::SetupChart(QCustomPlot* plot) {

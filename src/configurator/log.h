@@ -7,6 +7,7 @@
 #include "live_reader.h"
 #include "live_reader_host.h"
 #include "live_run_flags.h"
+#include "log_file.h"
 #include "log_store.h"
 #include "zarni_broadcaster.h"
 
@@ -55,6 +56,14 @@ public:
     bool DataReceived() const { return flags.DataReceived; }
     void SetDataReceived(bool received) { flags.DataReceived = received; }
 
+    // Saves the store as a log file (".log" appended unless the name ends in it); an empty store
+    // writes nothing. The header carries the throttle calibration of what the store holds: the
+    // target grid's for a live run, the file's for a loaded log. Failures are shown.
+    void SaveLog(const QString& fileName);
+    // Loads a log file into the store and draws it; refused while a live run holds the store.
+    // Failures are shown; a file that cannot be read leaves the store as it was.
+    void LoadLog(const QString& fileName);
+
     // Once, with the log page's chart.
     void SetupChart(QCustomPlot* plot);
     TLogChart& Chart() const { return *chart; }
@@ -87,6 +96,9 @@ private:
     void Autocorrect();
 
     TLogChart* chart = nullptr;
+    // The header values of the log loaded last, and whether the store holds it.
+    LogTpsRange LogTps;
+    bool storeHoldsFile = false;
     TRXTX& link;
     TZarniBroadcaster& bus;
     Table& workingTable;

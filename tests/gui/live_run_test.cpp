@@ -616,6 +616,17 @@ TEST_F(LiveRunTest, AStopThatArrivesInsideTheTickEndsTheTick) {
     EXPECT_TRUE(boxes.Texts()[1].startsWith("WriteFile function failed"));
 }
 
+TEST_F(LiveRunTest, LoadingALogDuringARunIsRefusedAndTheRunGoesOn) {
+    StartOnTheSimulator();
+    form->LiveData()->LoadLog(folder.filePath("any.log"));
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_TRUE(boxes.Texts()[0].startsWith("Stop the live run before loading a log"))
+        << boxes.Texts()[0].toStdString();
+    const std::size_t now = Samples();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Samples() > now + 5; }, 2000)) << "the run's data stays";
+    Find<QAction>(form.get(), "ActionStop")->trigger();
+}
+
 TEST_F(LiveRunTest, ClosingWithAPortOpenStopsTheConverter) {
     StartOnTheSimulator();
     form->close();

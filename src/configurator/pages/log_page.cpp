@@ -2,6 +2,7 @@
 
 #include "actions.h"
 #include "control_factory.h"
+#include "default_file_name.h"
 #include "file_action.h"
 #include "log.h"
 #include "log_chart.h"
@@ -11,7 +12,7 @@
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
-TLogPage::TLogPage(TActions& actions, Log& log) : log(log) {
+TLogPage::TLogPage(TActions& actions, Log& log) : actions(actions), log(log) {
     setObjectName("LogTabSheet");
     ActionMainMenuBarLogGraph = Named<QMenuBar>("ActionMainMenuBarLogGraph");
     ChartLog = Named<QCustomPlot>("ChartLog");
@@ -23,6 +24,30 @@ TLogPage::TLogPage(TActions& actions, Log& log) : log(log) {
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileOpen);
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileSave);
     log.SetupChart(ChartLog);
+
+    connect(actions.LogFileOpen, &TFileAction::Accept, this, &TLogPage::LogFileOpenOpenDialogCanClose);
+    connect(actions.LogFileSave, &TFileAction::Accept, this, &TLogPage::FileSaveAs1SaveDialogCanClose);
+    connect(actions.LogFileSave, &TFileAction::BeforeExecute, this, &TLogPage::LogFileSaveBeforeExecute);
+    connect(actions.ActionSaveALL, &QAction::triggered, this, &TLogPage::ActionSaveALLExecute);
+}
+
+void TLogPage::LogFileOpenOpenDialogCanClose(const QString& fileName, bool&) {
+    log.LoadLog(fileName);
+}
+
+void TLogPage::FileSaveAs1SaveDialogCanClose(const QString& fileName, bool&) {
+    log.SaveLog(fileName);
+}
+
+void TLogPage::LogFileSaveBeforeExecute() {
+    actions.LogFileSave->FileName = DefaultFileName();
+}
+
+void TLogPage::ActionSaveALLExecute() {
+    actions.TabFileSave->FileName = DefaultFileName();
+    actions.TabFileSave->trigger();
+    actions.LogFileSave->FileName = DefaultFileName();
+    actions.LogFileSave->trigger();
 }
 
 void TLogPage::showEvent(QShowEvent* event) {

@@ -17,12 +17,18 @@ public:
     TLogPage(TActions& actions, Log& log);
 
     void LogTabSheetShow();
+    void LogFileOpenOpenDialogCanClose(const QString& fileName, bool& canClose);
+    void FileSaveAs1SaveDialogCanClose(const QString& fileName, bool& canClose);
+    void LogFileSaveBeforeExecute();
+    // "Сохранить все": the table's save dialog, then the log's, each proposing the date-and-time name.
+    void ActionSaveALLExecute();
     void ApplyLanguage(Language language);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TActions& actions;
     Log& log;
     QMenuBar* ActionMainMenuBarLogGraph;
     QCustomPlot* ChartLog;

@@ -2,6 +2,7 @@
 
 #include "actions.h"
 #include "control_factory.h"
+#include "default_file_name.h"
 #include "file_action.h"
 #include "menu_items.h"
 #include "page_layouts.h"
@@ -9,9 +10,7 @@
 #include "tab_file.h"
 #include "table.h"
 
-#include <QDateTime>
 #include <QGridLayout>
-#include <QLocale>
 #include <QMenuBar>
 #include <qcustomplot.h>
 
@@ -146,11 +145,7 @@ void TTableGraphPage::TabFileSaveSaveDialogCanClose(const QString& fileName, boo
 }
 
 void TTableGraphPage::TabFileSaveBeforeExecute() {
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString stamp =
-        locale.toString(now.date(), QLocale::ShortFormat) + " " + now.time().toString("hh:mm:ss");
-    actions.TabFileSave->FileName = FromUtf8(defaultTabFileName(stamp.toStdString()));
+    actions.TabFileSave->FileName = DefaultFileName();
 }
 
 void TTableGraphPage::ActionTableOneToOneExecute() {
