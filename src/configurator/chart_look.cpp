@@ -1,13 +1,12 @@
 #include "chart_look.h"
 
+#include "chart_controls.h"
+
 #include <qcustomplot.h>
 
 #include <cstdlib>
 
 namespace {
-
-// A drag shorter than this is a click, not a rectangle.
-constexpr int MinimumDrag = 4;
 
 void StyleAxis(QCPAxis* axis, const QString& title, double maximum) {
     QFont titleFont = axis->labelFont();
@@ -59,7 +58,7 @@ void TRubberBandZoom::Restore() {
 }
 
 void TRubberBandZoom::RectangleDragged(const QRect& rectangle) {
-    if (std::abs(rectangle.width()) < MinimumDrag || std::abs(rectangle.height()) < MinimumDrag)
+    if (std::abs(rectangle.width()) < MinimumZoomDrag || std::abs(rectangle.height()) < MinimumZoomDrag)
         return;
     // Dragged toward the upper left: back to the full view.
     if (rectangle.width() < 0 && rectangle.height() < 0) {

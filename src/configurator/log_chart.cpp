@@ -1,5 +1,6 @@
 #include "log_chart.h"
 
+#include "chart_controls.h"
 #include "colour.h"
 #include "log.h"
 #include "numbers.h"
@@ -15,15 +16,8 @@
 
 namespace {
 
-constexpr int ButtonWidth = 70;
-constexpr int ButtonHeight = 25;
-constexpr int ButtonInsetFromRight = 78;
-constexpr int ButtonPitch = 33;
 constexpr int ButtonTop = 8;
 constexpr double LevelMax = 255;
-// How near the pointer must come to a drawn point, in pixels, for the point to be under it.
-constexpr double PointHitRadius = 4.0;
-constexpr int MinimumDrag = 5;
 
 struct SeriesLook {
     const char* title;
@@ -91,7 +85,7 @@ TLogChart::TLogChart(QCustomPlot* plot, Log& log, Table& workingTable)
         button->setObjectName(QString("LogSeries") + Looks[j].legend);
         button->setCheckable(true);
         button->setChecked(true);
-        button->setFixedSize(ButtonWidth, ButtonHeight);
+        button->setFixedSize(ChartButtonWidth, ChartButtonHeight);
         connect(button, &QPushButton::toggled, this, [this, j](bool on) {
             this->plot->graph(j)->setVisible(on);
             this->plot->replot();
@@ -101,7 +95,7 @@ TLogChart::TLogChart(QCustomPlot* plot, Log& log, Table& workingTable)
     markers = new QPushButton("*****", plot);
     markers->setObjectName("LogSeriesMarkers");
     markers->setCheckable(true);
-    markers->setFixedSize(ButtonWidth, ButtonHeight);
+    markers->setFixedSize(ChartButtonWidth, ChartButtonHeight);
     connect(markers, &QPushButton::toggled, this, [this](bool on) {
         for (int j = 0; j < this->plot->graphCount(); ++j)
             this->plot->graph(j)->setScatterStyle(
@@ -118,10 +112,10 @@ TLogChart::TLogChart(QCustomPlot* plot, Log& log, Table& workingTable)
 }
 
 void TLogChart::PlaceButtons() {
-    const int left = plot->width() - ButtonInsetFromRight;
+    const int left = plot->width() - ChartButtonInsetFromRight;
     for (int j = 0; j < kChartSeriesCount; ++j)
-        buttons[static_cast<std::size_t>(j)]->move(left, j * ButtonPitch + ButtonTop);
-    markers->move(left, kChartSeriesCount * ButtonPitch + ButtonTop);
+        buttons[static_cast<std::size_t>(j)]->move(left, j * ChartButtonPitch + ButtonTop);
+    markers->move(left, kChartSeriesCount * ChartButtonPitch + ButtonTop);
 }
 
 void TLogChart::SetViewSpan(long count) {
@@ -183,7 +177,7 @@ void TLogChart::ViewFromAxis() {
 }
 
 void TLogChart::ZoomTo(const QRect& rectangle) {
-    if (std::abs(rectangle.width()) < MinimumDrag || std::abs(rectangle.height()) < MinimumDrag)
+    if (std::abs(rectangle.width()) < MinimumZoomDrag || std::abs(rectangle.height()) < MinimumZoomDrag)
         return;
     // Dragged toward the upper left: the whole log again.
     if (rectangle.width() < 0 && rectangle.height() < 0) {
@@ -226,23 +220,9 @@ bool TLogChart::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::optional<std::pair<int, int>> TLogChart::SeriesAt(const QPoint& pointer) const {
-    std::optional<std::pair<int, int>> found;
-    for (int j = 0; j < plot->graphCount(); ++j) {
-        const QCPGraph* graph = plot->graph(j);
-        if (!graph->visible())
-            continue;
-        double nearest = PointHitRadius;
-        int point = 0;
-        for (auto p = graph->data()->constBegin(); p != graph->data()->constEnd(); ++p, ++point) {
-            const double distance = std::hypot(plot->xAxis->coordToPixel(p->key) - pointer.x(),
-                                               plot->yAxis->coordToPixel(p->value) - pointer.y());
-            if (distance <= nearest) {
-                nearest = distance;
-                found = std::pair{j, point};
-            }
-        }
-    }
-    return found;
+    if (const std::optional<PointUnderPointer> under = PointUnder(*plot, pointer))
+        return std::pair{under->graph, under->point};
+    return std::nullopt;
 }
 
 void TLogChart::ShowHint(const QString& text, const QPoint& pointer) {

@@ -1,5 +1,6 @@
 #include "table_chart.h"
 
+#include "chart_controls.h"
 #include "chart_look.h"
 #include "numbers.h"
 
@@ -13,16 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-constexpr int ButtonWidth = 70;
-constexpr int ButtonHeight = 25;
-constexpr int ButtonInsetFromRight = 78;
-constexpr int ButtonPitch = 33;
-// How near the pointer must come to a point's centre, in pixels, for the point to be "under" it.
-constexpr double PointHitRadius = 4.0;
-
-} // namespace
+namespace {} // namespace
 
 TTableChart::TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle& curve0,
                          const CurveStyle& curve1)
@@ -40,7 +32,7 @@ TTableChart::TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle&
     AddCurve(curve1);
     AddCurve({"Trained", QColor("#008000")});
     for (int i = 0; i < 3; ++i)
-        AddSelector(plot->graph(i)->name(), 8 + ButtonPitch * i);
+        AddSelector(plot->graph(i)->name(), 8 + ChartButtonPitch * i);
     if (!learnedCurve) {
         plot->graph(int(TableCurve::Learned))->setVisible(false);
         Selector(TableCurve::Learned)->hide();
@@ -48,8 +40,8 @@ TTableChart::TTableChart(QCustomPlot* plot, bool learnedCurve, const CurveStyle&
     toggle = new QPushButton("Interpolate", plot);
     toggle->setObjectName("Interpolate");
     toggle->setCheckable(true);
-    toggle->setFixedSize(ButtonWidth, ButtonHeight);
-    column.emplace_back(toggle, learnedCurve ? 8 + ButtonPitch * 3 : ButtonPitch * 3 - 25);
+    toggle->setFixedSize(ChartButtonWidth, ChartButtonHeight);
+    column.emplace_back(toggle, learnedCurve ? 8 + ChartButtonPitch * 3 : ChartButtonPitch * 3 - 25);
     connect(toggle, &QPushButton::clicked, this, &TTableChart::ToggleClicked);
     Selector(TableCurve::Set1Tab1)->setChecked(true);
     PlaceButtons();
@@ -59,8 +51,8 @@ void TTableChart::AddSecondSet(const CurveStyle& curve3, const CurveStyle& curve
     SetGradientMiddle(plot, QColor("#EDF06C"));
     AddCurve(curve3);
     AddCurve(curve4);
-    AddSelector(curve3.title, ButtonPitch * 4 - 25);
-    AddSelector(curve4.title, ButtonPitch * 5 - 25);
+    AddSelector(curve3.title, ChartButtonPitch * 4 - 25);
+    AddSelector(curve4.title, ChartButtonPitch * 5 - 25);
     Selector(TableCurve::Set1Tab1)->setChecked(true);
     PlaceButtons();
 }
@@ -76,7 +68,7 @@ QPushButton* TTableChart::AddSelector(const QString& caption, int top) {
     auto* button = new QPushButton(caption, plot);
     button->setObjectName("Selector" + QString::number(selectors->buttons().size()));
     button->setCheckable(true);
-    button->setFixedSize(ButtonWidth, ButtonHeight);
+    button->setFixedSize(ChartButtonWidth, ChartButtonHeight);
     selectors->addButton(button, selectors->buttons().size());
     column.emplace_back(button, top);
     return button;
@@ -84,7 +76,7 @@ QPushButton* TTableChart::AddSelector(const QString& caption, int top) {
 
 void TTableChart::PlaceButtons() {
     for (auto [button, top] : column)
-        button->move(plot->width() - ButtonInsetFromRight, top);
+        button->move(plot->width() - ChartButtonInsetFromRight, top);
 }
 
 TTableChart::CurveStyle TTableChart::Style(TableCurve curve) const {
@@ -145,20 +137,8 @@ bool TTableChart::eventFilter(QObject* watched, QEvent* event) {
 void TTableChart::UpdateHint(const QPoint& pointer, bool showNow) {
     hintText.clear();
     // The last curve with a point under the pointer gives the hint; on a curve, the nearest point.
-    for (int curve = 0; curve < plot->graphCount(); ++curve) {
-        QCPGraph* graph = plot->graph(curve);
-        if (!graph->visible())
-            continue;
-        double nearest = PointHitRadius;
-        for (auto point = graph->data()->constBegin(); point != graph->data()->constEnd(); ++point) {
-            const double distance = std::hypot(plot->xAxis->coordToPixel(point->key) - pointer.x(),
-                                               plot->yAxis->coordToPixel(point->value) - pointer.y());
-            if (distance <= nearest) {
-                nearest = distance;
-                hintText = QString("MAF=%1  OUT=%2").arg(int(point->key)).arg(int(point->value));
-            }
-        }
-    }
+    if (const std::optional<PointUnderPointer> under = PointUnder(*plot, pointer))
+        hintText = QString("MAF=%1  OUT=%2").arg(int(under->key)).arg(int(under->value));
     plot->setToolTip(hintText);
     if (showNow) {
         if (hintText.isEmpty())
