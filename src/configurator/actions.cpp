@@ -29,6 +29,8 @@ TActions::TActions(QWidget* window) {
     using Kind = TFileAction::Kind;
     LogFileOpen = NamedFileAction("LogFileOpen", Kind::OpenFile, "Открыть", "Log Files|*.log", {}, window);
     LogFileSave = NamedFileAction("LogFileSave", Kind::SaveAs, "Сохранить", "Log Files|*.log", "log", window);
+    LogFileExportCsv =
+        NamedFileAction("LogFileExportCsv", Kind::SaveAs, "Экспорт CSV", "CSV Files|*.csv", "csv", window);
     ActionNullTable = NamedAction("ActionNullTable", "Обнулить", window);
     ActionTableOneToOne = NamedAction("ActionTableOneToOne", "Замена 1:1", window);
     ActionCopyOneToTwo = NamedAction("ActionCopyOneToTwo", "1.1->1.2", window);

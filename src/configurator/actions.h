@@ -13,6 +13,7 @@ public:
 
     TFileAction* LogFileOpen;
     TFileAction* LogFileSave;
+    TFileAction* LogFileExportCsv;
     QAction* ActionNullTable;
     QAction* ActionTableOneToOne;
     QAction* ActionCopyOneToTwo;

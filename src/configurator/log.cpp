@@ -4,6 +4,7 @@
 #include "error_box.h"
 #include "live_processing.h"
 #include "log_chart.h"
+#include "log_csv.h"
 #include "message_box.h"
 #include "o2_target_grid.h"
 #include "path_text.h"
@@ -75,6 +76,17 @@ void Log::SaveLog(const QString& fileName) {
     const LogTpsRange tps = storeHoldsFile ? LogTps : LogTpsRange{targetGrid.TpsMin(), targetGrid.TpsMax()};
     try {
         saveLogFile(ToPath(fileName), store, tps);
+    } catch (const FileError& failure) {
+        ShowMessage(FromUtf8(logFileErrorMessage(failure.reason())));
+    } catch (const std::exception& failure) {
+        ShowMessage(QString::fromUtf8(failure.what()));
+    }
+}
+
+void Log::ExportCsv(const QString& fileName) {
+    try {
+        saveLogCsv(ToPath(fileName), store,
+                   [this](int maf, int tps) { return workingTable.ActiveTableValue(maf, tps); });
     } catch (const FileError& failure) {
         ShowMessage(FromUtf8(logFileErrorMessage(failure.reason())));
     } catch (const std::exception& failure) {

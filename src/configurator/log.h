@@ -63,6 +63,8 @@ public:
     // Loads a log file into the store and draws it; refused while a live run holds the store.
     // Failures are shown; a file that cannot be read leaves the store as it was.
     void LoadLog(const QString& fileName);
+    // The store as CSV (".csv" appended unless the name ends in it); an empty store writes nothing.
+    void ExportCsv(const QString& fileName);
 
     // Once, with the log page's chart.
     void SetupChart(QCustomPlot* plot);

@@ -1,6 +1,9 @@
+#include "log_csv.h"
 #include "log_view.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -95,4 +98,28 @@ TEST(LogView, ATimeFallsOnTheNearestDrawnPointAndNeverPastTheLast) {
     for (const auto& [time, point] : cases)
         EXPECT_EQ(NearestDrawnPoint(times, time), point) << time;
     EXPECT_FALSE(NearestDrawnPoint({}, 1.0));
+}
+
+TEST(LogCsv, AHeaderThenARowPerSampleWithRpmInFullAndDotsWhateverTheLocale) {
+    LogStore store;
+    LogSample first;
+    first[LogSeries::MAF] = 100;
+    first[LogSeries::TPS] = 20;
+    first[LogSeries::Enrichment] = 0;
+    first[LogSeries::Corr] = -5;
+    store.Append(first);
+    LogSample idle;
+    idle[LogSeries::RPM] = 500;
+    idle[LogSeries::Enrichment] = 128;
+    for (int k = 1; k < 6002; ++k)
+        store.Append(idle);
+    const std::string csv = encodeLogCsv(store.Lock(), [](int maf, int tps) { return maf + tps; });
+    const std::string header =
+        "Time,MAF,TPS,Converter,Tab,Marker,Enrichment,RPM,O2,Corr,IAT,ECT,O2SM,LogCorr\n";
+    ASSERT_EQ(csv.substr(0, header.size()), header);
+    EXPECT_EQ(csv.substr(header.size(), csv.find('\n', header.size()) + 1 - header.size()),
+              "0.00,100,20,0,120,0,-100,0,0,-5,0,0,0,0\n")
+        << "a period of 0 is 0 rpm";
+    EXPECT_NE(csv.find("\n60.01,0,0,0,0,0,0,3000,0,0,0,0,0,0\n"), std::string::npos) << "sample 6001";
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 6003);
 }

@@ -96,7 +96,8 @@ struct MenuCaptions {
 };
 
 const MenuCaptions Menus[] = {
-    {"ActionMainMenuBarLogGraph", {{"Открыть", "Open"}, {"Сохранить", "Save"}}},
+    {"ActionMainMenuBarLogGraph",
+     {{"Открыть", "Open"}, {"Сохранить", "Save"}, {"Экспорт CSV", "Export CSV"}}},
     {"ActionMainMenuBarTableCompare",
      {{"Открыть", "Open"},
       {"Сохранить", "Save"},

@@ -23,12 +23,15 @@ TLogPage::TLogPage(TActions& actions, Log& log) : actions(actions), log(log) {
 
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileOpen);
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileSave);
+    AddItem(ActionMainMenuBarLogGraph, actions.LogFileExportCsv);
     log.SetupChart(ChartLog);
 
     connect(actions.LogFileOpen, &TFileAction::Accept, this, &TLogPage::LogFileOpenOpenDialogCanClose);
     connect(actions.LogFileSave, &TFileAction::Accept, this, &TLogPage::FileSaveAs1SaveDialogCanClose);
     connect(actions.LogFileSave, &TFileAction::BeforeExecute, this, &TLogPage::LogFileSaveBeforeExecute);
     connect(actions.ActionSaveALL, &QAction::triggered, this, &TLogPage::ActionSaveALLExecute);
+    connect(actions.LogFileExportCsv, &TFileAction::Accept, this,
+            &TLogPage::LogFileExportCsvSaveDialogCanClose);
 }
 
 void TLogPage::LogFileOpenOpenDialogCanClose(const QString& fileName, bool&) {
@@ -37,6 +40,10 @@ void TLogPage::LogFileOpenOpenDialogCanClose(const QString& fileName, bool&) {
 
 void TLogPage::FileSaveAs1SaveDialogCanClose(const QString& fileName, bool&) {
     log.SaveLog(fileName);
+}
+
+void TLogPage::LogFileExportCsvSaveDialogCanClose(const QString& fileName, bool&) {
+    log.ExportCsv(fileName);
 }
 
 void TLogPage::LogFileSaveBeforeExecute() {
@@ -60,7 +67,8 @@ void TLogPage::LogTabSheetShow() {
 }
 
 void TLogPage::ApplyLanguage(Language language) {
-    SetMenuCaptions(ActionMainMenuBarLogGraph, {{"Открыть", "Open"}, {"Сохранить", "Save"}}, language);
+    SetMenuCaptions(ActionMainMenuBarLogGraph,
+                    {{"Открыть", "Open"}, {"Сохранить", "Save"}, {"Экспорт CSV", "Export CSV"}}, language);
     // The design's vertical title is "Уровень сигнала"; the switch writes it with a capital С.
     log.Chart().SetAxisTitles(Caption{"Уровень Сигнала", "Signal Level"}.In(language),
                               Caption{"Время", "Time"}.In(language));

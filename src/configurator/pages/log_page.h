@@ -20,6 +20,7 @@ public:
     void LogFileOpenOpenDialogCanClose(const QString& fileName, bool& canClose);
     void FileSaveAs1SaveDialogCanClose(const QString& fileName, bool& canClose);
     void LogFileSaveBeforeExecute();
+    void LogFileExportCsvSaveDialogCanClose(const QString& fileName, bool& canClose);
     // "Сохранить все": the table's save dialog, then the log's, each proposing the date-and-time name.
     void ActionSaveALLExecute();
     void ApplyLanguage(Language language);
