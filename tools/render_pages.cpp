@@ -1,6 +1,12 @@
 // Usage: render_pages OUTPUT_FOLDER   (run with QT_QPA_PLATFORM=offscreen)
-// Writes one PNG per page of the main window, and one of the progress window.
+// Writes one PNG per page of the main window, one of the progress window, and one of the log page
+// with a ninety-second drive of the simulated converter's engine.
 
+#include "converter_model.h"
+#include "live_packet.h"
+#include "live_processing.h"
+#include "log.h"
+#include "log_chart.h"
 #include "main_window.h"
 #include "progress_window.h"
 
@@ -13,6 +19,7 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,6 +29,29 @@ bool Save(QWidget* widget, const QString& path) {
     const bool saved = widget->grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
     return saved;
+}
+
+// What the reader would have stored from the simulated converter's stream in that time.
+void RecordSimulatedDrive(Log& log, std::int64_t milliseconds) {
+    ConverterModel converter;
+    const std::uint8_t start[] = {'s', 'l'};
+    converter.Feed(start, 0);
+    const ConverterModel::Bytes stream = converter.Poll(milliseconds);
+    LivePacket packet;
+    // The first packet is the sign of life.
+    for (std::size_t at = LivePacket::kSize; at + LivePacket::kSize <= stream.size();
+         at += LivePacket::kSize) {
+        std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(at), LivePacket::kSize,
+                    packet.bytes.begin());
+        log.Store().Append(packet.ToSample(false, 0));
+    }
+    long n = 0;
+    {
+        LogStore::View view = log.Store().Lock();
+        SmoothO2(view);
+        n = static_cast<long>(view.Size());
+    }
+    log.Chart().ShowView(0, n - 2);
 }
 
 } // namespace
@@ -61,6 +91,9 @@ int main(int argc, char** argv) {
             page.inner->setCurrentIndex(page.innerIndex);
         ok = Save(&form, folder + "/" + page.file) && ok;
     }
+    RecordSimulatedDrive(*form.LiveData(), 90000);
+    form.findChild<QTabWidget*>("MainPageControl")->setCurrentIndex(2);
+    ok = Save(&form, folder + "/9-log-with-a-drive.png") && ok;
     TForm2 progress(&form);
     progress.show();
     ok = Save(&progress, folder + "/8-progress-window.png") && ok;
