@@ -29,6 +29,7 @@ TActions::TActions(QWidget* window) {
     using Kind = TFileAction::Kind;
     LogFileOpen = NamedFileAction("LogFileOpen", Kind::OpenFile, "Открыть", "Log Files|*.log", {}, window);
     LogFileSave = NamedFileAction("LogFileSave", Kind::SaveAs, "Сохранить", "Log Files|*.log", "log", window);
+    LogRecordingsFolder = NamedAction("LogRecordingsFolder", "Папка записей", window);
     LogFileExportCsv =
         NamedFileAction("LogFileExportCsv", Kind::SaveAs, "Экспорт CSV", "CSV Files|*.csv", "csv", window);
     ActionNullTable = NamedAction("ActionNullTable", "Обнулить", window);

@@ -13,6 +13,7 @@ public:
 
     TFileAction* LogFileOpen;
     TFileAction* LogFileSave;
+    QAction* LogRecordingsFolder;
     TFileAction* LogFileExportCsv;
     QAction* ActionNullTable;
     QAction* ActionTableOneToOne;

@@ -1,6 +1,7 @@
 #include "log.h"
 
 #include "converter_protocol.h"
+#include "default_file_name.h"
 #include "error_box.h"
 #include "live_processing.h"
 #include "log_chart.h"
@@ -11,6 +12,12 @@
 #include "rxtx.h"
 #include "system_locale.h"
 #include "table.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include <filesystem>
+#include <system_error>
 
 Log::Log(QObject* owner, TRXTX& link, TZarniBroadcaster& bus, Table& workingTable, O2TargetGrid& targetGrid)
     : QObject(owner), link(link), bus(bus), workingTable(workingTable), targetGrid(targetGrid) {
@@ -32,6 +39,8 @@ void Log::StartLive(int sensorType) {
     // The previous reader may still be inside its last read: it must end before a new one reads, and
     // before the store is cleared, or its last sample would open the new run.
     JoinReader();
+    // A run whose stop never reached the line is still being recorded.
+    recorder.reset();
     Options.SensorType = sensorType;
     ClearSeries();
     storeHoldsFile = false;
@@ -40,6 +49,7 @@ void Log::StartLive(int sensorType) {
     link.ClearInput();
     link.ClearOutput();
     sendStreamStart(link);
+    StartRecording();
     reader = std::make_unique<TLogThread>(link, store, flags, link.PortFreeFlag(), *this);
     Counters = {};
     timer.start();
@@ -60,16 +70,60 @@ void Log::StopLive() {
     // A stop that cannot reach the line ends here: Running stays true and nothing is drawn.
     sendStreamStop(link);
     Running = false;
-    if (!flags.DataReceived)
+    if (!flags.DataReceived) {
+        FinishRecording();
         return;
+    }
     long n = 0;
     {
         LogStore::View view = store.Lock();
         n = static_cast<long>(view.Size());
         SmoothO2(view);
     }
+    FinishRecording();
     if (chart)
         chart->ShowView(0, n - 2);
+}
+
+QString Log::RecordingsFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Logs";
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void Log::StartRecording() {
+    const QDir folder(RecordingsFolder());
+    const QString stem = DefaultFileName();
+    QString name = stem + ".log";
+    // Two runs within one second keep a file each.
+    for (int more = 2; folder.exists(name); ++more)
+        name = stem + "_" + QString::number(more) + ".log";
+    try {
+        recorder = std::make_unique<LogRecorder>(ToPath(folder.filePath(name)), store,
+                                                 LogTpsRange{targetGrid.TpsMin(), targetGrid.TpsMax()});
+    } catch (const FileError&) {
+        ShowMessage("This run is not recorded on disk: the file cannot be created.\n\n"
+                    "Эта запись не сохраняется на диск: файл не создаётся.\n\n" +
+                    folder.filePath(name));
+    }
+}
+
+void Log::FinishRecording() {
+    if (!recorder)
+        return;
+    recorder->Finish();
+    const std::filesystem::path file = recorder->File();
+    recorder.reset();
+    if (!flags.DataReceived) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+        return;
+    }
+    try {
+        saveLogFile(file, store, {targetGrid.TpsMin(), targetGrid.TpsMax()});
+    } catch (const FileError& failure) {
+        ShowMessage(FromUtf8(logFileErrorMessage(failure.reason())));
+    }
 }
 
 void Log::SaveLog(const QString& fileName) {

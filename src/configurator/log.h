@@ -8,6 +8,7 @@
 #include "live_reader_host.h"
 #include "live_run_flags.h"
 #include "log_file.h"
+#include "log_recorder.h"
 #include "log_store.h"
 #include "zarni_broadcaster.h"
 
@@ -66,6 +67,9 @@ public:
     // The store as CSV (".csv" appended unless the name ends in it); an empty store writes nothing.
     void ExportCsv(const QString& fileName);
 
+    // Where every live run is recorded while it runs, one file per run (created when missing).
+    static QString RecordingsFolder();
+
     // Once, with the log page's chart.
     void SetupChart(QCustomPlot* plot);
     TLogChart& Chart() const { return *chart; }
@@ -96,6 +100,10 @@ private:
     void TickOnce();
     // From the store's 121st sample on: one autocorrection step per tick.
     void Autocorrect();
+    void StartRecording();
+    // The recording ends with the run: rewritten once from the store (the analysis of the run changed
+    // samples already written), or removed when the run received nothing.
+    void FinishRecording();
 
     TLogChart* chart = nullptr;
     // The header values of the log loaded last, and whether the store holds it.
@@ -112,6 +120,8 @@ private:
     // again; the tick must not run inside itself.
     bool ticking = false;
     bool tickStopped = false;
+    // Destroyed after the reader, so it writes the reader's last samples too.
+    std::unique_ptr<LogRecorder> recorder;
     // Declared last: destroyed (joined) first, while everything it uses still exists.
     std::unique_ptr<TLogThread> reader;
 };

@@ -165,6 +165,21 @@ std::vector<std::uint8_t> encodeLogFile(const LogStore::View& store, LogTpsRange
     return encodeAll(store, store.Size(), tps);
 }
 
+std::vector<std::uint8_t> encodeLogHeader(LogTpsRange tps) {
+    std::vector<std::uint8_t> bytes(LogFileHeaderSize);
+    writeHeader(bytes.data(), tps);
+    return bytes;
+}
+
+std::vector<std::uint8_t> encodeLogRecords(const LogStore::View& store, std::size_t first) {
+    const std::size_t count = first < store.Size() ? store.Size() - first : 0;
+    std::vector<std::uint8_t> bytes(LogFileRecordSize * count);
+    std::uint8_t* out = bytes.data();
+    for (std::size_t i = 0; i < count; ++i, out += LogFileRecordSize)
+        writeRecord(out, store[first + i]);
+    return bytes;
+}
+
 LogFileContent decodeLogFile(std::span<const std::uint8_t> bytes) {
     LogFileContent content;
     content.tps = decodeInto(bytes, VectorSink{content.samples});

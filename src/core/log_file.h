@@ -43,6 +43,11 @@ struct LogFileContent {
 std::vector<std::uint8_t> encodeLogFile(std::span<const LogSample> samples, LogTpsRange tps);
 std::vector<std::uint8_t> encodeLogFile(const LogStore::View& store, LogTpsRange tps);
 
+// The pieces of a file that grows while the run goes on: the header, then the records of the store's
+// samples from first on. Together they are what encodeLogFile gives.
+std::vector<std::uint8_t> encodeLogHeader(LogTpsRange tps);
+std::vector<std::uint8_t> encodeLogRecords(const LogStore::View& store, std::size_t first);
+
 // Any data of at least a header's size decodes: as 15-byte records when the magic and version 1 are
 // there, else as the earlier layout. A trailing part-record is ignored; damaged content is not refused.
 LogFileContent decodeLogFile(std::span<const std::uint8_t> bytes);

@@ -97,7 +97,10 @@ struct MenuCaptions {
 
 const MenuCaptions Menus[] = {
     {"ActionMainMenuBarLogGraph",
-     {{"Открыть", "Open"}, {"Сохранить", "Save"}, {"Экспорт CSV", "Export CSV"}}},
+     {{"Открыть", "Open"},
+      {"Сохранить", "Save"},
+      {"Папка записей", "Recordings folder"},
+      {"Экспорт CSV", "Export CSV"}}},
     {"ActionMainMenuBarTableCompare",
      {{"Открыть", "Open"},
       {"Сохранить", "Save"},

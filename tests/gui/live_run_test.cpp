@@ -627,6 +627,28 @@ TEST_F(LiveRunTest, LoadingALogDuringARunIsRefusedAndTheRunGoesOn) {
     Find<QAction>(form.get(), "ActionStop")->trigger();
 }
 
+TEST_F(LiveRunTest, EveryRunIsRecordedOnDiskAndItsFileEqualsTheSavedLogOnceItEnds) {
+    const QDir logs(Log::RecordingsFolder());
+    const QStringList before = logs.entryList(QDir::Files);
+    StartOnTheSimulator();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Samples() >= 150; }, 4000));
+    QStringList recorded = logs.entryList(QDir::Files);
+    for (const QString& name : before)
+        recorded.removeAll(name);
+    ASSERT_EQ(recorded.size(), 1) << "one file for the run, written while it goes on";
+    EXPECT_TRUE(recorded[0].startsWith("D") && recorded[0].endsWith(".log")) << recorded[0].toStdString();
+    EXPECT_GT(QFileInfo(logs.filePath(recorded[0])).size(), 15);
+
+    Find<QAction>(form.get(), "ActionStop")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->LiveData()->ReaderRunning(); }, 2000));
+    form->LiveData()->SaveLog(folder.filePath("saved"));
+    QFile recording(logs.filePath(recorded[0]));
+    QFile saved(folder.filePath("saved.log"));
+    ASSERT_TRUE(recording.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(recording.readAll(), saved.readAll()) << "rewritten from the store after the run's analysis";
+}
+
 TEST_F(LiveRunTest, ClosingWithAPortOpenStopsTheConverter) {
     StartOnTheSimulator();
     form->close();

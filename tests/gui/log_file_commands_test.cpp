@@ -119,11 +119,12 @@ TEST_F(LogFileCommandsTest, FailuresAreNamedAndLeaveWhatWasThere) {
 TEST_F(LogFileCommandsTest, TheRunExportsAsCsvBesideItsLog) {
     for (const LogSample& sample : Run(3))
         form.LiveData()->Store().Append(sample);
-    RunDialog(LogMenuItem(2), PathOf("run"));
+    RunDialog(LogMenuItem(3), PathOf("run"));
     const QList<QByteArray> rows = ReadFile(PathOf("run.csv")).split('\n');
     ASSERT_EQ(rows.size(), 5) << "header, three samples, the last line's end";
     EXPECT_EQ(rows[0], "Time,MAF,TPS,Converter,Tab,Marker,Enrichment,RPM,O2,Corr,IAT,ECT,O2SM,LogCorr");
-    EXPECT_EQ(rows[2], "0.01,1,0,0,0,0,-100,2994,0,-1,0,0,0,0") << "sample 1: MAF 1, period 501, a table of 0";
+    EXPECT_EQ(rows[2], "0.01,1,0,0,0,0,-100,2994,0,-1,0,0,0,0")
+        << "sample 1: MAF 1, period 501, a table of 0";
 }
 
 TEST_F(LogFileCommandsTest, SaveAllAsksForTheTableThenTheLogEachWithTheDateAndTimeName) {

@@ -80,6 +80,7 @@ TEST(MainWindowActions, MenuBarsShowTheirItemsInOrder) {
         {"ActionMainMenuBarLogGraph",
          {{"Открыть", "LogFileOpen", false},
           {"Сохранить", "LogFileSave", false},
+          {"Папка записей", "LogRecordingsFolder", false},
           {"Экспорт CSV", "LogFileExportCsv", false}}},
         {"ActionMainMenuBarDashboard",
          {{"Сохранить все", "ActionSaveALL", false},

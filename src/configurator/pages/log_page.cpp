@@ -8,7 +8,9 @@
 #include "log_chart.h"
 #include "menu_items.h"
 
+#include <QDesktopServices>
 #include <QMenuBar>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -23,6 +25,7 @@ TLogPage::TLogPage(TActions& actions, Log& log) : actions(actions), log(log) {
 
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileOpen);
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileSave);
+    AddItem(ActionMainMenuBarLogGraph, actions.LogRecordingsFolder);
     AddItem(ActionMainMenuBarLogGraph, actions.LogFileExportCsv);
     log.SetupChart(ChartLog);
 
@@ -30,6 +33,7 @@ TLogPage::TLogPage(TActions& actions, Log& log) : actions(actions), log(log) {
     connect(actions.LogFileSave, &TFileAction::Accept, this, &TLogPage::FileSaveAs1SaveDialogCanClose);
     connect(actions.LogFileSave, &TFileAction::BeforeExecute, this, &TLogPage::LogFileSaveBeforeExecute);
     connect(actions.ActionSaveALL, &QAction::triggered, this, &TLogPage::ActionSaveALLExecute);
+    connect(actions.LogRecordingsFolder, &QAction::triggered, this, &TLogPage::LogRecordingsFolderExecute);
     connect(actions.LogFileExportCsv, &TFileAction::Accept, this,
             &TLogPage::LogFileExportCsvSaveDialogCanClose);
 }
@@ -44,6 +48,10 @@ void TLogPage::FileSaveAs1SaveDialogCanClose(const QString& fileName, bool&) {
 
 void TLogPage::LogFileExportCsvSaveDialogCanClose(const QString& fileName, bool&) {
     log.ExportCsv(fileName);
+}
+
+void TLogPage::LogRecordingsFolderExecute() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Log::RecordingsFolder()));
 }
 
 void TLogPage::LogFileSaveBeforeExecute() {
@@ -68,7 +76,11 @@ void TLogPage::LogTabSheetShow() {
 
 void TLogPage::ApplyLanguage(Language language) {
     SetMenuCaptions(ActionMainMenuBarLogGraph,
-                    {{"Открыть", "Open"}, {"Сохранить", "Save"}, {"Экспорт CSV", "Export CSV"}}, language);
+                    {{"Открыть", "Open"},
+                     {"Сохранить", "Save"},
+                     {"Папка записей", "Recordings folder"},
+                     {"Экспорт CSV", "Export CSV"}},
+                    language);
     // The design's vertical title is "Уровень сигнала"; the switch writes it with a capital С.
     log.Chart().SetAxisTitles(Caption{"Уровень Сигнала", "Signal Level"}.In(language),
                               Caption{"Время", "Time"}.In(language));

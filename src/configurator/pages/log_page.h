@@ -21,6 +21,8 @@ public:
     void FileSaveAs1SaveDialogCanClose(const QString& fileName, bool& canClose);
     void LogFileSaveBeforeExecute();
     void LogFileExportCsvSaveDialogCanClose(const QString& fileName, bool& canClose);
+    // Opens the folder of the recorded runs in the file manager.
+    void LogRecordingsFolderExecute();
     // "Сохранить все": the table's save dialog, then the log's, each proposing the date-and-time name.
     void ActionSaveALLExecute();
     void ApplyLanguage(Language language);
