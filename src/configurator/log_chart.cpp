@@ -282,18 +282,11 @@ void TLogChart::MouseMove(QMouseEvent& event) {
 }
 
 void TLogChart::DoubleClick() {
-    const QCPRange h = plot->xAxis->range();
-    const QCPRange v = plot->yAxis->range();
-    const double px0 = plot->xAxis->coordToPixel(h.lower);
-    const double px1 = plot->xAxis->coordToPixel(h.upper);
-    const double py0 = plot->yAxis->coordToPixel(v.lower);
-    const double py1 = plot->yAxis->coordToPixel(v.upper);
-    const double x = pressPosition.x();
-    const double y = pressPosition.y();
-    if (x < px0 || x > px1 || y > py0 || y < py1)
+    const std::optional<AxisValues> at = ValuesAtPixel(*plot, pressPosition);
+    if (!at)
         return;
-    const int level = roundHalfEven((v.upper - v.lower) / (py0 - py1) * (py0 - y) + v.lower);
-    const double time = std::max((h.upper - h.lower) / (px1 - px0) * (x - px0) + h.lower, 0.0);
+    const int level = roundHalfEven(at->y);
+    const double time = std::max(at->x, 0.0);
     // A second double-click without a new press falls outside the plot.
     pressPosition.setX(0);
 

@@ -149,20 +149,12 @@ void TTableChart::UpdateHint(const QPoint& pointer, bool showNow) {
 }
 
 void TTableChart::DoubleClick() {
-    const double px0 = plot->xAxis->coordToPixel(plot->xAxis->range().lower);
-    const double px1 = plot->xAxis->coordToPixel(plot->xAxis->range().upper);
-    const double py0 = plot->yAxis->coordToPixel(plot->yAxis->range().lower);
-    const double py1 = plot->yAxis->coordToPixel(plot->yAxis->range().upper);
-    const double x = pressPosition.x();
-    const double y = pressPosition.y();
-    if (x < px0 || x > px1 || y > py0 || y < py1)
+    const std::optional<AxisValues> at = ValuesAtPixel(*plot, pressPosition);
+    if (!at)
         return;
-    const QCPRange h = plot->xAxis->range();
-    const QCPRange v = plot->yAxis->range();
-    const long double xv = (h.upper - h.lower) / (px1 - px0) * (x - px0) + h.lower;
-    const int yv = roundHalfEven((v.upper - v.lower) / (py0 - py1) * (py0 - y) + v.lower);
+    const int yv = roundHalfEven(at->y);
     // A second double-click without a new press falls outside the plot.
     pressPosition.setX(0);
-    const int maf = std::clamp(roundHalfUp(std::clamp<long double>(xv, 0, 255)), 0, 255);
+    const int maf = std::clamp(roundHalfUp(std::clamp<long double>(at->x, 0, 255)), 0, 255);
     emit PointChosen(maf, std::clamp(yv, 0, 255));
 }
