@@ -85,6 +85,16 @@ template <class Operation> auto TComPort::Use(const char* failedText, Operation&
     return operation(*inUse);
 }
 
+void TComPort::SetReadTimeout(std::chrono::milliseconds read) {
+    {
+        std::lock_guard lock(stateMutex);
+        readTimeout = read;
+        if (!device)
+            return;
+    }
+    Use(kReadFailedText, [read](Device& d) { d.SetReadTimeout(read); });
+}
+
 int TComPort::Write(const std::uint8_t* data, int count) {
     return Use(kWriteFailedText, [&](Device& d) { return d.Write(data, count); });
 }

@@ -32,6 +32,9 @@ public:
     std::string PortName() const;
     // Taken at the next Open; tests shorten them, the program keeps kComTimeout.
     void SetTimeouts(std::chrono::milliseconds read, std::chrono::milliseconds write);
+    // The read time-out from the next Read on, on an open port too (the uploader drains with 1 ms
+    // reads and then waits seconds for a reply). Throws ESerialError when the port refuses it.
+    void SetReadTimeout(std::chrono::milliseconds read);
 
     // Opens the named port, closing it first if it is open. Throws ESerialError (kOpenFailedText).
     void Open();

@@ -6,6 +6,7 @@
 #include "com_port_device.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -54,7 +55,7 @@ class PlatformDevice final : public TComPort::Device {
 public:
     PlatformDevice(const std::string& name, std::chrono::milliseconds readTimeout,
                    std::chrono::milliseconds writeTimeout)
-        : readTimeout(readTimeout), writeTimeout(writeTimeout) {
+        : readTimeoutMs(readTimeout.count()), writeTimeout(writeTimeout) {
         const std::string path = name.starts_with('/') ? name : "/dev/" + name;
         fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
@@ -70,7 +71,7 @@ public:
     ~PlatformDevice() override { ReleaseAll(); }
 
     int Read(std::uint8_t* buffer, int count) override {
-        const auto deadline = Clock::now() + readTimeout;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(readTimeoutMs.load());
         int received = 0;
         while (received < count) {
             const int wait = MillisecondsLeft(deadline);
@@ -131,6 +132,8 @@ public:
         if (::tcflush(fd, input ? TCIFLUSH : TCOFLUSH) < 0)
             throw ESerialError(kPurgeFailedText, errno);
     }
+
+    void SetReadTimeout(std::chrono::milliseconds timeout) override { readTimeoutMs = timeout.count(); }
 
     void Wake() override {
         const char byte = 1;
@@ -205,7 +208,8 @@ private:
     int wakeRead = -1;
     int wakeWrite = -1;
     bool outputHasNoQueue = false;
-    std::chrono::milliseconds readTimeout;
+    // Another thread may change it while a read waits; that read keeps its deadline.
+    std::atomic<std::chrono::milliseconds::rep> readTimeoutMs;
     std::chrono::milliseconds writeTimeout;
 };
 

@@ -67,14 +67,14 @@ class PlatformDevice final : public TComPort::Device {
 public:
     PlatformDevice(const std::string& name, std::chrono::milliseconds readTimeout,
                    std::chrono::milliseconds writeTimeout)
-        : readEvent(true), writeEvent(true), stopEvent(true) {
+        : writeTimeout(writeTimeout), readEvent(true), writeEvent(true), stopEvent(true) {
         // Names with two or more digits (COM10) only open through the device namespace.
         const std::string path = name.starts_with("\\\\") ? name : "\\\\.\\" + name;
         handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                FILE_FLAG_OVERLAPPED, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             throw ESerialError(kOpenFailedText, static_cast<int>(::GetLastError()));
-        if (!Configure(readTimeout, writeTimeout)) {
+        if (!Configure(readTimeout)) {
             const DWORD error = ::GetLastError();
             ::CloseHandle(handle);
             throw ESerialError(kOpenFailedText, static_cast<int>(error));
@@ -107,10 +107,23 @@ public:
             throw ESerialError(kPurgeFailedText, static_cast<int>(::GetLastError()));
     }
 
+    void SetReadTimeout(std::chrono::milliseconds timeout) override {
+        if (!ApplyTimeouts(timeout))
+            throw ESerialError(kReadFailedText, static_cast<int>(::GetLastError()));
+    }
+
     void Wake() override { ::SetEvent(stopEvent.Get()); }
 
 private:
-    bool Configure(std::chrono::milliseconds readTimeout, std::chrono::milliseconds writeTimeout) {
+    // Total time-outs only: no interval and no per-byte part.
+    bool ApplyTimeouts(std::chrono::milliseconds readTimeout) {
+        COMMTIMEOUTS timeouts{};
+        timeouts.ReadTotalTimeoutConstant = Milliseconds(readTimeout);
+        timeouts.WriteTotalTimeoutConstant = Milliseconds(writeTimeout);
+        return ::SetCommTimeouts(handle, &timeouts) != FALSE;
+    }
+
+    bool Configure(std::chrono::milliseconds readTimeout) {
         if (readEvent.Get() == nullptr || writeEvent.Get() == nullptr || stopEvent.Get() == nullptr)
             return false;
         if (!::SetupComm(handle, kComQueueSize, kComQueueSize))
@@ -120,11 +133,7 @@ private:
         DCB dcb = LineSettings();
         if (!::SetCommState(handle, &dcb))
             return false;
-        // Total time-outs only: no interval and no per-byte part.
-        COMMTIMEOUTS timeouts{};
-        timeouts.ReadTotalTimeoutConstant = Milliseconds(readTimeout);
-        timeouts.WriteTotalTimeoutConstant = Milliseconds(writeTimeout);
-        if (!::SetCommTimeouts(handle, &timeouts) || !::SetCommMask(handle, 0))
+        if (!ApplyTimeouts(readTimeout) || !::SetCommMask(handle, 0))
             return false;
         return ::PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR) != FALSE;
     }
@@ -147,6 +156,7 @@ private:
     }
 
     HANDLE handle = INVALID_HANDLE_VALUE;
+    std::chrono::milliseconds writeTimeout;
     Event readEvent;
     Event writeEvent;
     Event stopEvent;

@@ -146,6 +146,24 @@ TEST_F(ComPortOnPty, AShortReadReturnsWhatArrivedWhenTheTimeOutEnds) {
     EXPECT_EQ(Bytes(buffer, buffer + 5), (Bytes{1, 2, 3, 4, 5}));
 }
 
+TEST_F(ComPortOnPty, AReadTimeOutSetOnTheOpenPortHoldsFromTheNextReadOn) {
+    std::uint8_t byte = 0;
+    port.SetReadTimeout(1ms);
+    auto start = SteadyClock::now();
+    EXPECT_EQ(port.Read(&byte, 1), 0);
+    EXPECT_LT(MillisecondsSince(start), 500);
+    port.SetReadTimeout(1500ms);
+    start = SteadyClock::now();
+    EXPECT_EQ(port.Read(&byte, 1), 0);
+    EXPECT_GE(MillisecondsSince(start), 1500);
+    // It also outlasts a reopen, as the time-outs set before an open do.
+    port.SetReadTimeout(1ms);
+    port.Open();
+    start = SteadyClock::now();
+    EXPECT_EQ(port.Read(&byte, 1), 0);
+    EXPECT_LT(MillisecondsSince(start), 500);
+}
+
 TEST_F(ComPortOnPty, AReadEndsAsSoonAsItsBytesHaveArrived) {
     Watchdog watchdog(5s);
     std::thread farEnd([&] {
