@@ -2,9 +2,6 @@
 
 #include "converter_protocol.h"
 #include "path_text.h"
-#include "simulator_server.h"
-
-#include <system_error>
 
 TRXTX::TRXTX(QObject* owner, TZarniBroadcaster& broadcaster) : QObject(owner) {
     setObjectName("RXTX");
@@ -14,7 +11,7 @@ TRXTX::TRXTX(QObject* owner, TZarniBroadcaster& broadcaster) : QObject(owner) {
 TRXTX::~TRXTX() {
     // The serving thread is joined before the terminal it serves goes, and before the port (a
     // member, so destroyed after this body) closes.
-    simulator.reset();
+    simulator.Stop();
 }
 
 void TRXTX::Dispatch(TMessage& message) {
@@ -29,19 +26,7 @@ void TRXTX::ClosePort() {
 
 void TRXTX::OpenPort(const std::string& name) {
     ClosePort();
-    std::string device = name;
-    if (name == SimulatorPortName) {
-        if (!simulator) {
-            try {
-                simulator = std::make_unique<SimulatorServer>();
-            } catch (const std::system_error& e) {
-                // No pseudo-terminal to be had: to the user this port cannot be opened.
-                throw ESerialError(kOpenFailedText, e.code().value());
-            }
-        }
-        device = simulator->SlavePath();
-    }
-    Port.SetPortName(device);
+    Port.SetPortName(simulator.DeviceFor(name));
     Port.Open();
     connected = true;
 }

@@ -6,17 +6,15 @@
 // same port code then opens like any serial port.
 
 #include "com_port.h"
+#include "simulator_port.h"
 #include "zarni_broadcaster.h"
 
 #include <QObject>
 
 #include <atomic>
 #include <exception>
-#include <memory>
 #include <string>
 #include <string_view>
-
-class SimulatorServer;
 
 class TRXTX : public QObject, public TListener, public BytePort {
     Q_OBJECT
@@ -26,7 +24,7 @@ public:
     enum class ReportKind { Message, ErrorBox };
 
     // The port list entry of the simulated converter.
-    static constexpr const char* SimulatorPortName = "Simulator";
+    static constexpr const char* SimulatorPortName = SimulatorPort::kName;
 
     // Registers with the bus; the port is configured but not opened.
     TRXTX(QObject* owner, TZarniBroadcaster& broadcaster);
@@ -55,7 +53,7 @@ public:
     void ReportMessage(const QString& text);
 
     // The simulated converter once "Simulator" has been chosen, otherwise null.
-    SimulatorServer* Simulator() const { return simulator.get(); }
+    SimulatorServer* Simulator() const { return simulator.Server(); }
 
     bool Connected() const { return connected; }
     // False only while the live reader thread is inside a read.
@@ -72,5 +70,5 @@ private:
     std::atomic<bool> connected{false};
     std::atomic<bool> portFree{true};
     // Started at its first choice and kept until the link goes.
-    std::unique_ptr<SimulatorServer> simulator;
+    SimulatorPort simulator;
 };

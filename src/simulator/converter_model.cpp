@@ -36,8 +36,9 @@ int ConverterModel::Output(int maf, int throttle) const {
     return std::clamp(output, 0, 255);
 }
 
-void ConverterModel::SetUpdateMode(bool on) {
+void ConverterModel::SetUpdateMode(bool on, int framesInImage) {
     updateMode = on;
+    framesUntilImageDone = on ? framesInImage : 0;
     streaming = false;
     ResetParser();
 }
@@ -71,7 +72,7 @@ void ConverterModel::Advance(std::int64_t nowMs) {
     if (partial && nowMs - lastByteMs >= kByteGapMs) {
         // A frame cut short counts as a damaged frame, so the PC sends it again.
         if (updateMode)
-            outbox.push_back(kFrameRejected);
+            ReplyToFrame(kFrameRejected);
         ResetParser();
     }
     while (streaming && !hangUpDue && nextPacketMs <= nowMs) {
@@ -197,16 +198,37 @@ void ConverterModel::TakeFrameByte(std::uint8_t byte) {
     }
     if (data.size() < dataNeeded)
         return;
+    if (FallenSilent()) {
+        ResetParser();
+        return;
+    }
     // The payload is the vendor's own; a frame counts as intact when it arrived whole and in time.
     if (rejectionsInRow < faults.rejectFrames) {
         ++rejectionsInRow;
-        outbox.push_back(kFrameRejected);
+        ReplyToFrame(kFrameRejected);
     } else {
         rejectionsInRow = 0;
+        ReplyToFrame(kFrameAccepted);
         acceptedFrames.push_back(data);
-        outbox.push_back(kFrameAccepted);
+        if (framesUntilImageDone > 0 && --framesUntilImageDone == 0)
+            updateMode = false; // the new firmware starts
     }
     ResetParser();
+}
+
+bool ConverterModel::FallenSilent() const {
+    return faults.silentAfterFrames > 0 && static_cast<int>(acceptedFrames.size()) >= faults.silentAfterFrames;
+}
+
+void ConverterModel::ReplyToFrame(std::uint8_t reply) {
+    if (FallenSilent())
+        return;
+    if (!faults.staleBytes) {
+        outbox.push_back(reply);
+        return;
+    }
+    chunkOutbox.push_back(reply);
+    chunkOutbox.insert(chunkOutbox.end(), kStaleBytesPerReply, kStaleByte);
 }
 
 void ConverterModel::ResetParser() {

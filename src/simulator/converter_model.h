@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 class ConverterModel {
@@ -25,6 +26,8 @@ public:
     static constexpr std::int64_t kByteGapMs = 500;
     static constexpr std::uint8_t kFrameAccepted = 0x11;
     static constexpr std::uint8_t kFrameRejected = 0x00;
+    static constexpr std::uint8_t kStaleByte = 0x00;
+    static constexpr int kStaleBytesPerReply = 4;
     static constexpr int kShortReplySize = 300;
     static constexpr int kFaultyCell = 100;
     static constexpr int kDroppedBytePacket = 3; // counting the sign-of-life block as 0
@@ -36,13 +39,18 @@ public:
     // The kind of O2 sensor wired to the converter (the configurator's sensor type numbers).
     void SetO2SensorType(int type) { engine.SetO2SensorType(type); }
     const EngineModel& Engine() const { return engine; }
-    // The firmware-update jumper: while set, every byte belongs to a firmware frame.
-    void SetUpdateMode(bool on);
+    // The firmware-update jumper: while set, every byte belongs to a firmware frame. With a frame
+    // count the device leaves update mode once it has taken that many frames (a whole image), and
+    // serves commands again; 0 keeps it in update mode.
+    void SetUpdateMode(bool on, int framesInImage = 0);
+    bool UpdateMode() const { return updateMode; }
 
     // The PC's bytes, arrived at nowMs. Times never go backwards.
     void Feed(std::span<const std::uint8_t> bytes, std::int64_t nowMs);
     // What the device has handed to its UART up to nowMs; the line itself is UartTransmitter's.
     Bytes Poll(std::int64_t nowMs);
+    // Handed over after Poll's bytes, to reach the PC together (the stale-bytes fault).
+    Bytes PollOneChunk() { return std::exchange(chunkOutbox, {}); }
     // The hang-up fault has struck: whoever serves the model should drop the line.
     bool HangUpDue() const { return hangUpDue; }
 
@@ -72,12 +80,15 @@ private:
     void TakeSecondLetter(std::uint8_t byte, std::int64_t nowMs);
     void TakeData(std::uint8_t byte, std::int64_t nowMs);
     void TakeFrameByte(std::uint8_t byte);
+    void ReplyToFrame(std::uint8_t reply);
+    bool FallenSilent() const;
     void ExpectData(std::uint8_t command, std::size_t count);
     void ResetParser();
     void SendPacket();
 
     FaultSwitches faults;
     bool updateMode = false;
+    int framesUntilImageDone = 0;
     EngineModel engine;
     Image stored = DefaultImage();
     Image working = DefaultImage();
@@ -106,4 +117,5 @@ private:
     std::vector<Bytes> sentPackets;
 
     Bytes outbox;
+    Bytes chunkOutbox;
 };

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string_view>
 
@@ -11,10 +12,12 @@ namespace {
 
 void PrintUsage(std::FILE* to) {
     std::fprintf(to,
-                 "Usage: converter-sim [--update-mode] [--o2 TYPE] [--fault NAME]...\n"
+                 "Usage: converter-sim [--update-mode | --update-frames N] [--o2 TYPE] [--fault NAME]...\n"
                  "Serves a simulated converter on a pseudo-terminal, prints the terminal's path and\n"
                  "serves until interrupted (Ctrl+C).\n"
                  "  --update-mode  act as a converter in firmware-update mode (takes firmware frames)\n"
+                 "  --update-frames N\n"
+                 "                 the same, then leave update mode after N frames (a whole image)\n"
                  "  --o2 TYPE      the O2 sensor wired: 0 \"0-1V Signal\", 1 \"Innovate MTX-L\" (default),\n"
                  "                 2 \"0-5V Signal\", 3 \"AEM 30-41,42XX\"\n"
                  "  --fault NAME   switch on a fault: %.*s\n",
@@ -26,6 +29,7 @@ void PrintUsage(std::FILE* to) {
 int main(int argc, char** argv) {
     FaultSwitches faults;
     bool updateMode = false;
+    int framesInImage = 0;
     int o2SensorType = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -35,6 +39,9 @@ int main(int argc, char** argv) {
         }
         if (arg == "--update-mode") {
             updateMode = true;
+        } else if (arg == "--update-frames" && i + 1 < argc && std::atoi(argv[i + 1]) > 0) {
+            updateMode = true;
+            framesInImage = std::atoi(argv[++i]);
         } else if (arg == "--o2" && i + 1 < argc && std::string_view(argv[i + 1]).size() == 1 &&
                    argv[i + 1][0] >= '0' && argv[i + 1][0] <= '3') {
             o2SensorType = argv[++i][0] - '0';
@@ -56,7 +63,7 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     ConverterModel model(faults);
-    model.SetUpdateMode(updateMode);
+    model.SetUpdateMode(updateMode, framesInImage);
     model.SetO2SensorType(o2SensorType);
     SimulatorServer server(std::move(model));
     std::printf("%s\n", server.SlavePath().c_str());

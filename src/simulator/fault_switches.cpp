@@ -2,21 +2,35 @@
 
 #include <charconv>
 
+namespace {
+
+// "name=N" with N a whole number of 0 or more.
+bool SetCount(int& count, std::string_view word, std::string_view prefix) {
+    const std::string_view digits = word.substr(prefix.size());
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size() || value < 0)
+        return false;
+    count = value;
+    return true;
+}
+
+} // namespace
+
 bool SetFaultSwitch(FaultSwitches& faults, std::string_view word) {
-    constexpr std::string_view rejectPrefix = "reject-frames=";
-    if (word.starts_with(rejectPrefix)) {
-        const std::string_view digits = word.substr(rejectPrefix.size());
-        int count = 0;
-        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
-        if (error != std::errc() || end != digits.data() + digits.size() || count < 0)
-            return false;
-        faults.rejectFrames = count;
-        return true;
-    }
+    const struct {
+        std::string_view prefix;
+        int FaultSwitches::*count;
+    } counts[] = {{"reject-frames=", &FaultSwitches::rejectFrames},
+                  {"silent-after-frames=", &FaultSwitches::silentAfterFrames}};
+    for (const auto& c : counts)
+        if (word.starts_with(c.prefix))
+            return SetCount(faults.*c.count, word, c.prefix);
     bool FaultSwitches::*const flag = word == "silent"             ? &FaultSwitches::silent
                                       : word == "short-replies"    ? &FaultSwitches::shortReplies
                                       : word == "wrong-read-back"  ? &FaultSwitches::wrongReadBack
                                       : word == "drop-stream-byte" ? &FaultSwitches::dropStreamByte
+                                      : word == "stale-bytes"      ? &FaultSwitches::staleBytes
                                       : word == "hang-up"          ? &FaultSwitches::hangUp
                                                                    : nullptr;
     if (flag == nullptr)

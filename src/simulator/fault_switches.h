@@ -9,6 +9,9 @@ struct FaultSwitches {
     bool wrongReadBack = false;  // "wrong-read-back": one EEPROM cell keeps a flipped bit after "sw"
     bool dropStreamByte = false; // "drop-stream-byte": one byte of each stream is lost on the line
     int rejectFrames = 0;        // "reject-frames=N": refuses N transmissions in a row of each frame
+    int silentAfterFrames = 0;   // "silent-after-frames=N": answers N frames, then nothing (0: off)
+    bool staleBytes = false;     // "stale-bytes": four 0x00 follow each frame's reply, and the PC gets
+                                 // them with it in one piece, before it sends the next frame
     bool hangUp = false;         // "hang-up": the line goes dead a moment into a live run
 };
 
@@ -17,4 +20,5 @@ bool SetFaultSwitch(FaultSwitches& faults, std::string_view word);
 
 // The switch words, for usage texts.
 inline constexpr std::string_view kFaultSwitchWords =
-    "silent, short-replies, wrong-read-back, drop-stream-byte, reject-frames=N, hang-up";
+    "silent, short-replies, wrong-read-back, drop-stream-byte, reject-frames=N, silent-after-frames=N, "
+    "stale-bytes, hang-up";

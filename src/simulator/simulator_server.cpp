@@ -56,8 +56,8 @@ void SimulatorServer::Serve() {
         nowUs = microsecondsNow();
         {
             std::lock_guard lock(modelMutex);
-            const ConverterModel::Bytes handed = model.Poll(nowUs / kModelStepUs);
-            uart.Send(handed, nowUs);
+            uart.Send(model.Poll(nowUs / kModelStepUs), nowUs);
+            uart.Send(model.PollOneChunk(), nowUs, UartTransmitter::Delivery::OneChunk);
             hangUp = model.HangUpDue();
         }
         const UartTransmitter::Bytes out = uart.Take(nowUs);

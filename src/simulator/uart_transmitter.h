@@ -7,6 +7,7 @@
 #include <deque>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 class UartTransmitter {
@@ -21,18 +22,29 @@ public:
         return (count * kBitsPerByte * 1'000'000 + kBaud - 1) / kBaud;
     }
 
-    // Queues bytes handed over at nowUs: they follow the bytes still waiting, or start at nowUs on an
-    // idle line. Times never go backwards.
-    void Send(std::span<const std::uint8_t> bytes, std::int64_t nowUs);
-    // The bytes whose stop bit has gone out by nowUs, in order; each is returned once.
+    // How the PC gets the bytes: each once its stop bit has gone, or all of them once the last one's
+    // has, as a USB adapter hands over what it collected in one piece.
+    enum class Delivery { ByteByByte, OneChunk };
+
+    // Queues bytes handed over at nowUs: they follow the bytes still on the line, or start at nowUs on
+    // an idle line. Times never go backwards.
+    void Send(std::span<const std::uint8_t> bytes, std::int64_t nowUs, Delivery delivery = Delivery::ByteByByte);
+    // The bytes delivered by nowUs, in order; each is returned once.
     Bytes Take(std::int64_t nowUs);
-    // When the next waiting byte will have gone out; none when nothing waits.
+    // When the next waiting byte will be delivered; none when nothing waits.
     std::optional<std::int64_t> NextByteDueUs() const;
     bool Idle() const { return waiting.empty(); }
 
 private:
-    // Byte times count from the start of the burst, so their rounding never adds up.
+    // The count of bytes ever handed over whose stop bit has gone out by nowUs.
+    std::int64_t OnLineBy(std::int64_t nowUs) const;
+
+    // Byte times count from the start of the burst, so their rounding never adds up. Bytes are
+    // counted from the first ever handed over.
     std::int64_t burstStartUs = 0;
-    std::int64_t burstBytesOut = 0;
-    std::deque<std::uint8_t> waiting;
+    std::int64_t burstFirst = 0;
+    std::int64_t queued = 0;
+    std::int64_t taken = 0;
+    std::deque<std::uint8_t> waiting; // handed over, not yet taken
+    std::deque<std::pair<std::int64_t, std::int64_t>> chunks; // [first, end) delivered together
 };

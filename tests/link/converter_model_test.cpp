@@ -206,6 +206,32 @@ TEST(ConverterModel, RejectedFramesAreRefusedThatManyTimesInARow) {
     }
 }
 
+TEST(ConverterModel, UpdateFaultsFallSilentOrSendStaleBytesInOnePieceWithTheReply) {
+    const Bytes frame = {0x00, 0x01, 0x42};
+    ConverterModel silencing({.silentAfterFrames = 2});
+    silencing.SetUpdateMode(true);
+    for (int sending = 0; sending < 3; ++sending)
+        silencing.Feed(frame, sending);
+    EXPECT_EQ(silencing.Poll(3), (Bytes{0x11, 0x11}));
+    EXPECT_EQ(silencing.AcceptedFrames().size(), 2u);
+
+    ConverterModel stale({.staleBytes = true});
+    stale.SetUpdateMode(true);
+    stale.Feed(frame, 0);
+    EXPECT_TRUE(stale.Poll(0).empty());
+    EXPECT_EQ(stale.PollOneChunk(), (Bytes{0x11, 0x00, 0x00, 0x00, 0x00}));
+}
+
+TEST(ConverterModel, AWholeImageEndsUpdateModeAndTheDeviceServesCommandsAgain) {
+    ConverterModel model;
+    model.SetUpdateMode(true, 2);
+    model.Feed(Bytes{0x00, 0x01, 0x42, 0x00, 0x02, 0x43, 0x44}, 0);
+    EXPECT_EQ(model.Poll(0), (Bytes{0x11, 0x11}));
+    EXPECT_FALSE(model.UpdateMode());
+    model.Feed(Command("sv"), 10);
+    EXPECT_EQ(model.Poll(10), Bytes{ConverterModel::kVersion});
+}
+
 TEST(ConverterModel, FaultSwitchesChangeWhatTheDeviceSends) {
     const struct {
         const char* name;
@@ -258,12 +284,14 @@ TEST(ConverterModel, StreamFaultsDropOneByteOrTheLine) {
 
 TEST(FaultSwitches, CommandLineWordsTurnSwitchesOn) {
     FaultSwitches faults;
-    for (const char* word :
-         {"silent", "short-replies", "wrong-read-back", "drop-stream-byte", "hang-up", "reject-frames=4"})
+    for (const char* word : {"silent", "short-replies", "wrong-read-back", "drop-stream-byte", "hang-up",
+                             "reject-frames=4", "silent-after-frames=3", "stale-bytes"})
         EXPECT_TRUE(SetFaultSwitch(faults, word)) << word;
     EXPECT_TRUE(faults.silent && faults.shortReplies && faults.wrongReadBack && faults.dropStreamByte &&
-                faults.hangUp);
+                faults.hangUp && faults.staleBytes);
     EXPECT_EQ(faults.rejectFrames, 4);
-    for (const char* word : {"", "loud", "reject-frames=", "reject-frames=x", "reject-frames=-1", "silent "})
+    EXPECT_EQ(faults.silentAfterFrames, 3);
+    for (const char* word : {"", "loud", "reject-frames=", "reject-frames=x", "reject-frames=-1", "silent ",
+                             "silent-after-frames=y"})
         EXPECT_FALSE(SetFaultSwitch(faults, word)) << word;
 }

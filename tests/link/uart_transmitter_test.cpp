@@ -89,3 +89,20 @@ TEST(UartTransmitter, TheStreamKeepsUpWithPacketsEveryTenMilliseconds) {
     }
     EXPECT_EQ(taken, 8000u);
 }
+
+// A reply and the stale bytes after it reach the PC at once, when the last of them has gone out; what
+// follows is delivered byte by byte again.
+TEST(UartTransmitter, AChunkIsDeliveredWholeOnceItsLastByteHasGone) {
+    constexpr auto Burst = UartTransmitter::BurstMicroseconds;
+    UartTransmitter uart;
+    uart.Send(Numbered(2), 0);
+    uart.Send(Numbered(5, 2), 0, UartTransmitter::Delivery::OneChunk);
+    uart.Send(Numbered(1, 7), 0);
+    EXPECT_EQ(uart.Take(Burst(2)), Numbered(2));
+    EXPECT_EQ(uart.NextByteDueUs(), Burst(7));
+    EXPECT_TRUE(uart.Take(Burst(7) - 1).empty());
+    EXPECT_EQ(uart.Take(Burst(7)), Numbered(5, 2));
+    EXPECT_EQ(uart.NextByteDueUs(), Burst(8));
+    EXPECT_EQ(uart.Take(Burst(8)), Numbered(1, 7));
+    EXPECT_TRUE(uart.Idle());
+}
