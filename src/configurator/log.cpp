@@ -149,7 +149,7 @@ void Log::ExportCsv(const QString& fileName) {
 }
 
 void Log::LoadLog(const QString& fileName) {
-    if (Running || ReaderRunning()) {
+    if (LiveRunGoing()) {
         ShowMessage("Stop the live run before loading a log: its data would be lost.\n\n"
                     "Остановите запись перед загрузкой лога: её данные будут потеряны.");
         return;

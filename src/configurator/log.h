@@ -87,6 +87,8 @@ public:
     LiveCounters Counters;
     bool Running = false;
     bool LiveStopped = true;
+    // A live run holds the store and the port.
+    bool LiveRunGoing() const { return Running || ReaderRunning(); }
     // Whether the converter streams, for the exchanges that must not disturb the stream.
     LiveStream Stream() const { return LiveStopped ? LiveStream::Stopped : LiveStream::Running; }
 

@@ -5,6 +5,7 @@
 #include "control_factory.h"
 #include "dashboard_page.h"
 #include "firmware_page.h"
+#include "firmware_update.h"
 #include "key_preview.h"
 #include "language_switch.h"
 #include "link_report_presenter.h"
@@ -99,6 +100,8 @@ void TForm1::CreatePages() {
     firmwarePage = new TFirmwarePage(*actions);
     liveRun = new TLiveRun(this, {*actions, *bus, *link, *log, *workingTable, *mainPage, *dashboardPage,
                                   *setupPage, *firmwarePage});
+    firmwareUpdate =
+        new TFirmwareUpdate(this, {*actions, *link, *log, *firmwarePage, *setupPage, *workingTable});
 }
 
 void TForm1::PutPagesIntoTabs() {
@@ -150,6 +153,11 @@ void TForm1::FormClose() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // An upload cut short leaves the converter without a whole firmware.
+    if (firmwareUpdate->Uploading()) {
+        event->ignore();
+        return;
+    }
     try {
         FormClose();
     } catch (...) {

@@ -16,6 +16,7 @@ class TActions;
 class TAutotuningSetupPage;
 class TDashboardPage;
 class TFirmwarePage;
+class TFirmwareUpdate;
 class TKeyPreview;
 class TLanguageSwitch;
 class TLiveRun;
@@ -56,6 +57,7 @@ public:
     TAutotuningSetupPage* SetupPage() const { return setupPage; }
     TFirmwarePage* FirmwarePage() const { return firmwarePage; }
     TLiveRun* LiveRun() const { return liveRun; }
+    TFirmwareUpdate* FirmwareUpdate() const { return firmwareUpdate; }
     TSettings* Settings() const { return settings; }
 
 protected:
@@ -81,6 +83,7 @@ private:
     TAutotuningSetupPage* setupPage = nullptr;
     TFirmwarePage* firmwarePage = nullptr;
     TLiveRun* liveRun = nullptr;
+    TFirmwareUpdate* firmwareUpdate = nullptr;
     TSettings* settings = nullptr;
     std::unique_ptr<TLanguageSwitch> languageSwitch;
     TKeyPreview* keyPreview = nullptr;

@@ -1,5 +1,6 @@
 #include "file_io.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -44,12 +45,19 @@ std::vector<std::uint8_t> readFilePrefix(const fs::path& path, std::size_t maxBy
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw FileError(FileError::Reason::CannotRead, describe("cannot open", path));
-    std::vector<std::uint8_t> bytes(maxBytes);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(maxBytes));
+    // In pieces, so a generous limit costs only what the file holds.
+    constexpr std::size_t piece = 1 << 16;
+    std::vector<std::uint8_t> bytes;
+    while (bytes.size() < maxBytes && in) {
+        const std::size_t start = bytes.size();
+        const std::size_t wanted = std::min(piece, maxBytes - start);
+        bytes.resize(start + wanted);
+        in.read(reinterpret_cast<char*>(bytes.data() + start), static_cast<std::streamsize>(wanted));
+        bytes.resize(start + static_cast<std::size_t>(in.gcount()));
+    }
     // A folder opens on some systems and only fails here.
     if (in.bad())
         throw FileError(FileError::Reason::CannotRead, describe("cannot read", path));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     return bytes;
 }
 

@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-// Reads at most maxBytes from the start of the file. Throws FileError (CannotRead) when the file
+// Reads at most maxBytes from the start of the file (SIZE_MAX: all of it). Throws FileError (CannotRead) when the file
 // cannot be opened or a read fails.
 std::vector<std::uint8_t> readFilePrefix(const std::filesystem::path& path, std::size_t maxBytes);
 

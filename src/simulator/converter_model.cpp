@@ -198,6 +198,7 @@ void ConverterModel::TakeFrameByte(std::uint8_t byte) {
     }
     if (data.size() < dataNeeded)
         return;
+    ++framesReceived;
     if (FallenSilent()) {
         ResetParser();
         return;
@@ -217,7 +218,8 @@ void ConverterModel::TakeFrameByte(std::uint8_t byte) {
 }
 
 bool ConverterModel::FallenSilent() const {
-    return faults.silentAfterFrames > 0 && static_cast<int>(acceptedFrames.size()) >= faults.silentAfterFrames;
+    return faults.silentAfterFrames > 0 &&
+           static_cast<int>(acceptedFrames.size()) >= faults.silentAfterFrames;
 }
 
 void ConverterModel::ReplyToFrame(std::uint8_t reply) {

@@ -54,6 +54,8 @@ public:
     // The hang-up fault has struck: whoever serves the model should drop the line.
     bool HangUpDue() const { return hangUpDue; }
 
+    // A converter that holds these tables already, stored and working.
+    void LoadImage(const Image& image) { stored = working = image; }
     const Image& WorkingImage() const { return working; }
     const Image& StoredImage() const { return stored; }
     bool Streaming() const { return streaming; }
@@ -61,6 +63,8 @@ public:
     int WindowLow() const { return windowLow; }
     int WindowHigh() const { return windowHigh; }
     const std::vector<Bytes>& AcceptedFrames() const { return acceptedFrames; }
+    // Every frame that arrived whole, the rejected and the unanswered ones included.
+    int FramesReceived() const { return framesReceived; }
     // Keeps every stream packet from now on as it was sent, the sign of life included, so a test can
     // hold what the PC stored against it. Off by default: a long run would grow it without end.
     void KeepSentPackets(bool on) { keepSentPackets = on; }
@@ -112,6 +116,7 @@ private:
     bool hangUpDue = false;
 
     int rejectionsInRow = 0;
+    int framesReceived = 0;
     std::vector<Bytes> acceptedFrames;
     bool keepSentPackets = false;
     std::vector<Bytes> sentPackets;

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 std::int64_t UartTransmitter::OnLineBy(std::int64_t nowUs) const {
-    // The count-th byte is out once BurstMicroseconds(count) <= elapsed, that is count <= elapsed × baud / 10^7.
+    // The count-th byte is out once BurstMicroseconds(count) <= elapsed, that is count <= elapsed × baud /
+    // 10^7.
     const std::int64_t elapsed = std::max<std::int64_t>(0, nowUs - burstStartUs);
     return std::min(queued, burstFirst + elapsed * kBaud / (kBitsPerByte * 1'000'000));
 }

@@ -28,7 +28,8 @@ public:
 
     // Queues bytes handed over at nowUs: they follow the bytes still on the line, or start at nowUs on
     // an idle line. Times never go backwards.
-    void Send(std::span<const std::uint8_t> bytes, std::int64_t nowUs, Delivery delivery = Delivery::ByteByByte);
+    void Send(std::span<const std::uint8_t> bytes, std::int64_t nowUs,
+              Delivery delivery = Delivery::ByteByByte);
     // The bytes delivered by nowUs, in order; each is returned once.
     Bytes Take(std::int64_t nowUs);
     // When the next waiting byte will be delivered; none when nothing waits.
@@ -45,6 +46,6 @@ private:
     std::int64_t burstFirst = 0;
     std::int64_t queued = 0;
     std::int64_t taken = 0;
-    std::deque<std::uint8_t> waiting; // handed over, not yet taken
+    std::deque<std::uint8_t> waiting;                         // handed over, not yet taken
     std::deque<std::pair<std::int64_t, std::int64_t>> chunks; // [first, end) delivered together
 };

@@ -242,6 +242,11 @@ int TAutotuningSetupPage::SensorType() const {
     return ComboBoxO2->currentIndex();
 }
 
+void TAutotuningSetupPage::SelectSensorTypeQuietly(int index) {
+    const QSignalBlocker blocker(ComboBoxO2);
+    ComboBoxO2->setCurrentIndex(index);
+}
+
 void TAutotuningSetupPage::SetSensorTypeEnabled(bool enabled) {
     ComboBoxO2->setEnabled(enabled);
 }

@@ -54,6 +54,8 @@ public:
 
     // The item index of the sensor selector (-1 for none).
     int SensorType() const;
+    // Selects a sensor type without its change handler: the reference value stays as it was.
+    void SelectSensorTypeQuietly(int index);
     // The sensor cannot change while a run reads it.
     void SetSensorTypeEnabled(bool enabled);
     // What a start copies from this page, in the order the fields are read. A field that is not a

@@ -136,3 +136,8 @@ void TFirmwarePage::ShowDashData(const TMsgDashData& dash) {
     GaugeTps_1->SetProgress(dash.TpsRaw);
     GaugeMaf_1->SetProgress(dash.MafIn);
 }
+
+void TFirmwarePage::ShowUploadProgress(int percent) {
+    ProgressBar1->setValue(percent);
+    ProgressBar1->repaint();
+}

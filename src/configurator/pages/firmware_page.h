@@ -24,6 +24,8 @@ public:
 
     void LabelFirmwareManualClick();
     void ShowDashData(const TMsgDashData& dash);
+    // Shown at once: the window takes no events while an upload runs.
+    void ShowUploadProgress(int percent);
     // The warning moves too: its left edge to 56 pixels for the Russian text, 180 for the shorter
     // English one.
     void ApplyLanguage(Language language);
