@@ -1,5 +1,5 @@
 #pragma once
-// The program's modal message box: the text exactly as given, one OK button.
+// The program's modal message box under its name: the text exactly as given, one OK button.
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 
 void ShowMessage(const QString& text, QWidget* parent) {
-    QMessageBox box(QMessageBox::NoIcon, "ZarniConfigurator", text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     parent ? parent : QApplication::activeWindow());
     box.setObjectName("ShowMessage");
     box.exec();
