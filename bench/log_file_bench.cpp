@@ -2,14 +2,15 @@
 // store and saving the store, against a plain read and a plain write of the same file.
 //
 // Goal: loading and saving each within twice the plain read. Measured in the Release build on a
-// two-core EPYC virtual machine with ext4 (medians, which vary by about 20 % from run to run):
-//   plain read 0.9 ms; load 4.5 ms (5x; it was 41 ms while a cleared store freed its chunks and
-//   samples went in one by one); save 18 ms over the last save, 9.4 ms under a new name (19x and
-//   10x); plain write 8.6 ms over the file, 3.8 ms into a new one.
+// two-core EPYC virtual machine with ext4 (medians of runs beside other work):
+//   plain read 0.9-1.0 ms; load 4.5-4.7 ms (5x; it was 41 ms while a cleared store freed its chunks
+//   and samples went in one by one); save 18-20 ms over the last save, 9-11 ms under a new name
+//   (the encoding in it 4.5 ms, as before); plain write 7.6-8.8 ms over the file, 3.5-3.8 ms into a
+//   new one.
 // Neither meets the goal, and with 48-byte samples in memory neither can here: writing the store's
-// 48 MB alone (BM_RefillStore) takes 1.9 ms, twice the read, before a byte is read or decoded; a
-// plain write alone takes 4 to 9 times the read. The save forces nothing onto the disk itself, but on
-// ext4 the rename that replaces a file writes the new data out first (about 9 ms, half the save;
+// 48 MB alone (BM_RefillStore) takes 1.7-1.9 ms, twice the read, before a byte is read or decoded;
+// a plain write alone takes 4 to 9 times the read. The save forces nothing onto the disk itself, but
+// on ext4 the rename that replaces a file writes the new data out first (about 9 ms, half the save;
 // the save under a new name shows the save without it). The first load after the program starts,
 // into a store that never held anything, takes 40 ms, most of it faulting in 48 MB of new chunks
 // (the plain read into fresh memory takes 9 ms).
