@@ -15,7 +15,6 @@
 
 #include <cstdint>
 #include <exception>
-#include <limits>
 
 namespace {
 
@@ -75,9 +74,8 @@ bool TFirmwareUpdate::Upload() {
     }
     FirmwareRead read;
     try {
-        const std::vector<std::uint8_t> text =
-            readFilePrefix(ToPath(fileName), std::numeric_limits<std::size_t>::max());
-        read = ReadConfiguratorFirmware({reinterpret_cast<const char*>(text.data()), text.size()});
+        const FileBytes text = readWholeFile(ToPath(fileName));
+        read = ReadConfiguratorFirmware({reinterpret_cast<const char*>(text.data.get()), text.size});
     } catch (const FileError&) {
         ShowMessage("Error: File  not found.\n");
         return false;

@@ -1,6 +1,5 @@
 #include "file_io.h"
 
-#include <algorithm>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -39,26 +38,36 @@ void writeAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
     }
 }
 
-} // namespace
-
-std::vector<std::uint8_t> readFilePrefix(const fs::path& path, std::size_t maxBytes) {
+// Reads at most maxBytes into out and gives how many were read. A request this large goes to the
+// system as one read.
+std::size_t readInto(const fs::path& path, std::uint8_t* out, std::size_t maxBytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw FileError(FileError::Reason::CannotRead, describe("cannot open", path));
-    // In pieces, so a generous limit costs only what the file holds.
-    constexpr std::size_t piece = 1 << 16;
-    std::vector<std::uint8_t> bytes;
-    while (bytes.size() < maxBytes && in) {
-        const std::size_t start = bytes.size();
-        const std::size_t wanted = std::min(piece, maxBytes - start);
-        bytes.resize(start + wanted);
-        in.read(reinterpret_cast<char*>(bytes.data() + start), static_cast<std::streamsize>(wanted));
-        bytes.resize(start + static_cast<std::size_t>(in.gcount()));
-    }
+    in.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(maxBytes));
     // A folder opens on some systems and only fails here.
     if (in.bad())
         throw FileError(FileError::Reason::CannotRead, describe("cannot read", path));
+    return static_cast<std::size_t>(in.gcount());
+}
+
+} // namespace
+
+std::vector<std::uint8_t> readFilePrefix(const fs::path& path, std::size_t maxBytes) {
+    std::vector<std::uint8_t> bytes(maxBytes);
+    bytes.resize(readInto(path, bytes.data(), maxBytes));
     return bytes;
+}
+
+FileBytes readWholeFile(const fs::path& path) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (error)
+        throw FileError(FileError::Reason::CannotRead,
+                        describe("cannot read", path) + ": " + error.message());
+    FileBytes file{std::make_unique_for_overwrite<std::uint8_t[]>(size), 0};
+    file.size = readInto(path, file.data.get(), static_cast<std::size_t>(size));
+    return file;
 }
 
 void saveFileReplacing(const fs::path& target, std::span<const std::uint8_t> bytes) {

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -63,9 +61,8 @@ void writeRecord(std::uint8_t* out, const LogSample& s) {
     out[14] = signByte(s[LogSeries::LogCorr]);
 }
 
-// The eight bytes both layouts share; the rest of the sample stays 0.
-LogSample readCommon(const std::uint8_t* in) {
-    LogSample s;
+// The eight bytes both layouts share.
+void readCommon(const std::uint8_t* in, LogSample& s) {
     s[LogSeries::Converter] = in[0];
     s[LogSeries::Marker] = in[1];
     s[LogSeries::Enrichment] = in[2];
@@ -73,28 +70,49 @@ LogSample readCommon(const std::uint8_t* in) {
     s[LogSeries::TPS] = in[4];
     s[LogSeries::RPM] = in[5] * 256 + in[6];
     s[LogSeries::O2] = in[7];
-    return s;
 }
 
-LogSample readRecord(const std::uint8_t* in) {
-    LogSample s = readCommon(in);
+void readRecord(const std::uint8_t* in, LogSample& s) {
+    readCommon(in, s);
     s[LogSeries::Corr] = signedValue(in[8], in[9]);
     s[LogSeries::IAT] = in[10];
     s[LogSeries::ECT] = in[11];
     s[LogSeries::O2SM] = in[12];
     s[LogSeries::LogCorr] = signedValue(in[13], in[14]);
-    return s;
 }
 
-// Every sample as one pass into a buffer sized once: a 1 M sample log is saved without copies.
-template <class Samples>
-std::vector<std::uint8_t> encodeAll(const Samples& samples, std::size_t count, LogTpsRange tps) {
+// The earlier layout lacks the last five series: they are 0.
+void readEarlierRecord(const std::uint8_t* in, LogSample& s) {
+    readCommon(in, s);
+    s[LogSeries::Corr] = 0;
+    s[LogSeries::IAT] = 0;
+    s[LogSeries::ECT] = 0;
+    s[LogSeries::O2SM] = 0;
+    s[LogSeries::LogCorr] = 0;
+}
+
+std::uint8_t* writeRecords(std::uint8_t* out, std::span<const LogSample> samples) {
+    for (const LogSample& s : samples) {
+        writeRecord(out, s);
+        out += LogFileRecordSize;
+    }
+    return out;
+}
+
+// The records of the store's samples from first on, piece by piece of the store's memory.
+std::uint8_t* writeStoreRecords(std::uint8_t* out, const LogStore::View& store, std::size_t first) {
+    for (std::size_t index = first; index < store.Size();) {
+        const std::span<const LogSample> piece = store.PieceFrom(index);
+        out = writeRecords(out, piece);
+        index += piece.size();
+    }
+    return out;
+}
+
+// A file of count records with its header written.
+std::vector<std::uint8_t> withHeader(std::size_t count, LogTpsRange tps) {
     std::vector<std::uint8_t> bytes(LogFileHeaderSize + LogFileRecordSize * count);
-    std::uint8_t* out = bytes.data();
-    writeHeader(out, tps);
-    out += LogFileHeaderSize;
-    for (std::size_t i = 0; i < count; ++i, out += LogFileRecordSize)
-        writeRecord(out, samples[i]);
+    writeHeader(bytes.data(), tps);
     return bytes;
 }
 
@@ -103,19 +121,21 @@ bool hasCurrentLayout(std::span<const std::uint8_t> bytes) {
            bytes[VersionOffset] == Version;
 }
 
-template <bool Current, class Sink>
-void decodeRecords(const std::uint8_t* in, std::size_t count, Sink& sink) {
+// Sets every value of every sample: those a store view grows by hold nothing set yet.
+template <bool Current> void decodeRecords(const std::uint8_t* in, std::span<LogSample> samples) {
     constexpr std::size_t length = Current ? LogFileRecordSize : LogFileEarlierRecordSize;
-    for (std::size_t i = 0; i < count; ++i, in += length) {
+    for (LogSample& s : samples) {
         if constexpr (Current)
-            sink.append(readRecord(in));
+            readRecord(in, s);
         else
-            sink.append(readCommon(in));
+            readEarlierRecord(in, s);
+        in += length;
     }
 }
 
-// Hands every whole record to sink, after telling it how many there are. Every read stays inside
-// bytes: the record count is taken from the size, never from the content.
+// Decodes every whole record into the samples the sink grows by, piece by piece (a store view grows
+// by at most a chunk at a time). Every read stays inside bytes: the record count is taken from the
+// size, never from the content.
 template <class Sink>
 std::optional<LogTpsRange> decodeInto(std::span<const std::uint8_t> bytes, Sink&& sink) {
     if (bytes.size() < LogFileHeaderSize)
@@ -125,58 +145,50 @@ std::optional<LogTpsRange> decodeInto(std::span<const std::uint8_t> bytes, Sink&
     const std::size_t start = current ? LogFileHeaderSize : LogFileEarlierSkip;
     const std::size_t length = current ? LogFileRecordSize : LogFileEarlierRecordSize;
     const std::size_t count = bytes.size() > start ? (bytes.size() - start) / length : 0;
-    sink.reserve(count);
-    if (current)
-        decodeRecords<true>(bytes.data() + start, count, sink);
-    else
-        decodeRecords<false>(bytes.data() + start, count, sink);
+    const std::uint8_t* in = bytes.data() + start;
+    for (std::size_t done = 0; done < count;) {
+        const std::span<LogSample> piece = sink.Grow(count - done);
+        if (current)
+            decodeRecords<true>(in, piece);
+        else
+            decodeRecords<false>(in, piece);
+        in += piece.size() * length;
+        done += piece.size();
+    }
     return tps;
 }
 
 struct VectorSink {
     std::vector<LogSample>& samples;
-    void reserve(std::size_t count) { samples.reserve(count); }
-    void append(const LogSample& sample) { samples.push_back(sample); }
+    std::span<LogSample> Grow(std::size_t count) {
+        const std::size_t first = samples.size();
+        samples.resize(first + count);
+        return std::span(samples).subspan(first);
+    }
 };
-
-// The store grows by chunks, so there is nothing to reserve.
-struct StoreSink {
-    LogStore::View& store;
-    void reserve(std::size_t) {}
-    void append(const LogSample& sample) { store.Append(sample); }
-};
-
-std::vector<std::uint8_t> readWholeFile(const fs::path& name) {
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(name, error);
-    if (error)
-        throw FileError(FileError::Reason::CannotRead,
-                        "cannot read " + name.string() + ": " + error.message());
-    return readFilePrefix(name, static_cast<std::size_t>(size));
-}
 
 } // namespace
 
 std::vector<std::uint8_t> encodeLogFile(std::span<const LogSample> samples, LogTpsRange tps) {
-    return encodeAll(samples, samples.size(), tps);
+    std::vector<std::uint8_t> bytes = withHeader(samples.size(), tps);
+    writeRecords(bytes.data() + LogFileHeaderSize, samples);
+    return bytes;
 }
 
 std::vector<std::uint8_t> encodeLogFile(const LogStore::View& store, LogTpsRange tps) {
-    return encodeAll(store, store.Size(), tps);
+    std::vector<std::uint8_t> bytes = withHeader(store.Size(), tps);
+    writeStoreRecords(bytes.data() + LogFileHeaderSize, store, 0);
+    return bytes;
 }
 
 std::vector<std::uint8_t> encodeLogHeader(LogTpsRange tps) {
-    std::vector<std::uint8_t> bytes(LogFileHeaderSize);
-    writeHeader(bytes.data(), tps);
-    return bytes;
+    return withHeader(0, tps);
 }
 
 std::vector<std::uint8_t> encodeLogRecords(const LogStore::View& store, std::size_t first) {
     const std::size_t count = first < store.Size() ? store.Size() - first : 0;
     std::vector<std::uint8_t> bytes(LogFileRecordSize * count);
-    std::uint8_t* out = bytes.data();
-    for (std::size_t i = 0; i < count; ++i, out += LogFileRecordSize)
-        writeRecord(out, store[first + i]);
+    writeStoreRecords(bytes.data(), store, first);
     return bytes;
 }
 
@@ -187,7 +199,7 @@ LogFileContent decodeLogFile(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<LogTpsRange> appendLogFile(std::span<const std::uint8_t> bytes, LogStore::View& store) {
-    return decodeInto(bytes, StoreSink{store});
+    return decodeInto(bytes, store);
 }
 
 fs::path withLogExtension(const fs::path& name) {
@@ -214,10 +226,10 @@ std::optional<fs::path> saveLogFile(const fs::path& name, LogStore& store, LogTp
 
 std::optional<LogTpsRange> loadLogFile(const fs::path& name, LogStore& store) {
     // Read before locking: the reader thread need not wait for the disk.
-    const std::vector<std::uint8_t> bytes = readWholeFile(name);
+    const FileBytes file = readWholeFile(name);
     LogStore::View view = store.Lock();
     view.Clear();
-    return appendLogFile(bytes, view);
+    return appendLogFile(file.Bytes(), view);
 }
 
 std::string_view logFileErrorMessage(FileError::Reason reason) {

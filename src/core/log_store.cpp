@@ -1,6 +1,7 @@
 #include "log_store.h"
 
 #include <algorithm>
+#include <iterator>
 
 void LogStore::Append(const LogSample& sample) {
     std::unique_lock lock(mutex);
@@ -16,11 +17,10 @@ void LogStore::Append(const LogSample& sample) {
 }
 
 void LogStore::Clear() {
-    std::vector<std::unique_ptr<Chunk>> released;
+    Chunks released;
     {
         std::lock_guard lock(mutex);
-        released.swap(chunks);
-        size = 0;
+        released = emptyLocked();
     }
 }
 
@@ -29,18 +29,19 @@ std::size_t LogStore::Size() const {
     return size;
 }
 
+std::size_t LogStore::Capacity() const {
+    std::lock_guard lock(mutex);
+    return chunks.size() * kChunkSamples;
+}
+
 std::vector<LogSample> LogStore::Newest(std::size_t count) const {
     std::vector<LogSample> newest;
     std::lock_guard lock(mutex);
     newest.reserve(std::min(count, size));
-    std::size_t index = size - std::min(count, size);
-    while (index < size) {
-        const Chunk& chunk = *chunks[index / kChunkSamples];
-        const std::size_t offset = index % kChunkSamples;
-        const std::size_t take = std::min(kChunkSamples - offset, size - index);
-        newest.insert(newest.end(), chunk.begin() + static_cast<std::ptrdiff_t>(offset),
-                      chunk.begin() + static_cast<std::ptrdiff_t>(offset + take));
-        index += take;
+    for (std::size_t index = size - std::min(count, size); index < size;) {
+        const std::span<const LogSample> piece = pieceLocked(index);
+        newest.insert(newest.end(), piece.begin(), piece.end());
+        index += piece.size();
     }
     return newest;
 }
@@ -56,11 +57,38 @@ void LogStore::appendLocked(const LogSample& sample) {
     ++size;
 }
 
+std::span<LogSample> LogStore::growLocked(std::size_t count) {
+    if (count == 0)
+        return {};
+    if (fullLocked())
+        chunks.push_back(std::make_unique_for_overwrite<Chunk>());
+    const std::size_t offset = size % kChunkSamples;
+    const std::size_t taken = std::min(count, kChunkSamples - offset);
+    const std::span<LogSample> piece(chunks[size / kChunkSamples]->data() + offset, taken);
+    size += taken;
+    return piece;
+}
+
+LogStore::Chunks LogStore::emptyLocked() {
+    const auto used = static_cast<std::ptrdiff_t>((size + kChunkSamples - 1) / kChunkSamples);
+    Chunks unused(std::make_move_iterator(chunks.begin() + used), std::make_move_iterator(chunks.end()));
+    chunks.erase(chunks.begin() + used, chunks.end());
+    size = 0;
+    return unused;
+}
+
+std::span<LogSample> LogStore::pieceLocked(std::size_t first) const {
+    if (first >= size)
+        return {};
+    const std::size_t offset = first % kChunkSamples;
+    return {chunks[first / kChunkSamples]->data() + offset, std::min(kChunkSamples - offset, size - first)};
+}
+
 void LogStore::View::Append(const LogSample& sample) {
     store->appendLocked(sample);
 }
 
 void LogStore::View::Clear() {
-    store->chunks.clear();
-    store->size = 0;
+    // Under the lock the view holds: the unused chunks are freed here.
+    store->emptyLocked();
 }

@@ -7,12 +7,12 @@
 #include "firmware_file.h"
 #include "list_ports.h"
 #include "message_box.h"
+#include "path_text.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -23,7 +23,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <limits>
 #include <utility>
 
 namespace uploader {
@@ -205,9 +204,8 @@ void TForm1::N1Click() {
 void TForm1::Upload(const QString& fileName) {
     FirmwareRead read;
     try {
-        const std::vector<std::uint8_t> text = readFilePrefix(QFile::encodeName(fileName).toStdString(),
-                                                              std::numeric_limits<std::size_t>::max());
-        read = ReadUploaderFirmware({reinterpret_cast<const char*>(text.data()), text.size()});
+        const FileBytes text = readWholeFile(ToPath(fileName));
+        read = ReadUploaderFirmware({reinterpret_cast<const char*>(text.data.get()), text.size});
     } catch (const FileError&) {
         ShowErrorBox("Cannot open file \"" + QDir::toNativeSeparators(fileName) + "\".");
         return;

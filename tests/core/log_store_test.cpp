@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -81,6 +82,72 @@ TEST(LogStore, ClearEmptiesAndTheStoreGrowsAgain) {
     EXPECT_TRUE(store.Newest(5).empty());
     fill(store, 3);
     EXPECT_EQ(store.Newest(5), (std::vector<LogSample>{numbered(0), numbered(1), numbered(2)}));
+}
+
+TEST(LogStore, ClearKeepsTheChunksItEmptiesForTheNextFill) {
+    LogStore store;
+    fill(store, 2 * kChunk + 1);
+    const LogSample* first = nullptr;
+    {
+        auto view = store.Lock();
+        first = &view[0];
+    }
+    store.Clear();
+    EXPECT_EQ(store.Capacity(), 3 * LogStore::kChunkSamples);
+    fill(store, 1);
+    auto view = store.Lock();
+    EXPECT_EQ(&view[0], first);
+    EXPECT_EQ(view[0], numbered(0));
+}
+
+TEST(LogStore, ClearFreesTheChunksTheFillSinceTheLastClearLeftUnused) {
+    LogStore store;
+    fill(store, 3 * kChunk);
+    store.Clear();
+    fill(store, kChunk + 1);
+    EXPECT_EQ(store.Capacity(), 3 * LogStore::kChunkSamples) << "the spare chunks wait for the next fill";
+    store.Clear();
+    EXPECT_EQ(store.Capacity(), 2 * LogStore::kChunkSamples);
+    {
+        auto view = store.Lock();
+        view.Clear();
+    }
+    EXPECT_EQ(store.Capacity(), 0u) << "nothing was stored since the last clear";
+}
+
+TEST(LogStore, GrowGivesPiecesUpToEachChunksEndAndKeepsTheirOrder) {
+    LogStore store;
+    fill(store, kChunk - 2);
+    {
+        auto view = store.Lock();
+        EXPECT_TRUE(view.Grow(0).empty());
+        std::vector<std::size_t> pieces;
+        for (std::size_t left = 5; left > 0;) {
+            const std::span<LogSample> piece = view.Grow(left);
+            const std::size_t at = view.Size() - piece.size();
+            for (std::size_t i = 0; i < piece.size(); ++i)
+                piece[i] = numbered(static_cast<int>(at + i));
+            pieces.push_back(piece.size());
+            left -= piece.size();
+        }
+        EXPECT_EQ(pieces, (std::vector<std::size_t>{2, 3}));
+        EXPECT_EQ(view.Size(), static_cast<std::size_t>(kChunk + 3));
+    }
+    auto view = store.Lock();
+    for (int n = 0; n < kChunk + 3; ++n)
+        ASSERT_EQ(view[static_cast<std::size_t>(n)], numbered(n)) << n;
+}
+
+TEST(LogStore, PieceFromEndsAtItsChunkOrAtTheLastSample) {
+    LogStore store;
+    fill(store, kChunk + 10);
+    auto view = store.Lock();
+    EXPECT_EQ(view.PieceFrom(0).size(), LogStore::kChunkSamples);
+    EXPECT_EQ(view.PieceFrom(kChunk - 1).size(), 1u);
+    EXPECT_EQ(view.PieceFrom(kChunk - 1)[0], numbered(kChunk - 1));
+    EXPECT_EQ(view.PieceFrom(kChunk).size(), 10u);
+    EXPECT_EQ(view.PieceFrom(kChunk + 9)[0], numbered(kChunk + 9));
+    EXPECT_TRUE(view.PieceFrom(kChunk + 10).empty());
 }
 
 TEST(LogStore, ViewRewritesAppendsAndClearsUnderOneLock) {
