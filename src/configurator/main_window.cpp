@@ -16,12 +16,15 @@
 #include "o2_target_grid.h"
 #include "rxtx.h"
 #include "settings.h"
+#include "path_text.h"
 #include "table.h"
+#include "table_backups.h"
 #include "table_compare_page.h"
 #include "table_graph_page.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -75,6 +78,9 @@ void TForm1::FormCreate() {
     targetGrid = new O2TargetGrid(this);
     workingTable = new Table(this);
     workingTable->SetLink(link);
+    backups = std::make_unique<TableBackups>(
+        ToPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Backups"));
+    workingTable->SetBackups(backups.get());
     log = new Log(this, *link, *bus, *workingTable, *targetGrid);
     comparisonTable = new Table(this);
     CreatePages();

@@ -17,6 +17,7 @@ class TAutotuningSetupPage;
 class TDashboardPage;
 class TFirmwarePage;
 class TFirmwareUpdate;
+class TableBackups;
 class TKeyPreview;
 class TLanguageSwitch;
 class TLiveRun;
@@ -49,6 +50,7 @@ public:
     Table* WorkingTable() const { return workingTable; }
     Table* ComparisonTable() const { return comparisonTable; }
     Log* LiveData() const { return log; }
+    TableBackups* Backups() const { return backups.get(); }
 
     TMainPage* MainPage() const { return mainPage; }
     TTableGraphPage* TableGraphPage() const { return tableGraphPage; }
@@ -69,6 +71,7 @@ private:
 
     std::unique_ptr<TActions> actions;
     std::unique_ptr<TZarniBroadcaster> bus;
+    std::unique_ptr<TableBackups> backups;
     TRXTX* link = nullptr;
     O2TargetGrid* targetGrid = nullptr;
     Table* workingTable = nullptr;

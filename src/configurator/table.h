@@ -19,6 +19,7 @@ class QCustomPlot;
 class QLineEdit;
 class QProgressBar;
 class TRXTX;
+class TableBackups;
 
 // What a change of the correction group tells the converter.
 enum class CorrectionSend { Nothing, Correction, Window };
@@ -78,6 +79,8 @@ public:
     // nothing without an open port; failures are reported through the link, except those of
     // SendCorrection and SendWindow, which reach the caller.
     void SetLink(TRXTX* rxtx) { link = rxtx; }
+    // Where the tables read from the converter are kept before a write replaces them.
+    void SetBackups(TableBackups* kept) { backups = kept; }
     // The progress window hands itself over when it is created; WriteTables shows it.
     void SetProgressWindow(QWidget* window, QProgressBar* bar);
     // Tests shorten the paced wait of WriteTables; the converter needs the full one.
@@ -95,6 +98,9 @@ public:
 
 private:
     std::string ThresholdText() const;
+    // Before a write: the tables last read go to the backups once; a failure is shown and the
+    // write goes on.
+    void KeepBackup();
 
     TableModel model;
     TTableChart* chart = nullptr;
@@ -109,6 +115,7 @@ private:
     int LiveTps = 255;
     bool hasSecondSet = false;
     TRXTX* link = nullptr;
+    TableBackups* backups = nullptr;
     QPointer<QWidget> progressWindow;
     QPointer<QProgressBar> progressBar;
     std::chrono::milliseconds writeStepPause = WriteStepPause;

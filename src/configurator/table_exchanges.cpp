@@ -3,8 +3,10 @@
 
 #include "table.h"
 
+#include "default_file_name.h"
 #include "path_text.h"
 #include "rxtx.h"
+#include "table_backups.h"
 
 #include <QCoreApplication>
 #include <QProgressBar>
@@ -71,13 +73,29 @@ void Table::ReadTables() {
     // Tables and parameters are replaced as a whole and become the undo point, as a loaded file
     // does; knots and learned points stay.
     model.LoadTabFile(TableSet::First, {*reply.image, std::nullopt});
+    if (backups)
+        backups->TablesRead(*reply.image);
     ShowParameters(TableSet::First);
     Redraw();
+}
+
+void Table::KeepBackup() {
+    if (!backups)
+        return;
+    try {
+        backups->BeforeWrite(DefaultFileName().toStdString());
+    } catch (const FileError&) {
+        const QString folder = QString::fromStdString(backups->Folder().string());
+        link->ReportMessage("The converter's tables could not be backed up before this write, in " + folder +
+                            ".\n\nНе удалось сохранить резервную копию таблиц конвертера перед записью, в " +
+                            folder + ".");
+    }
 }
 
 void Table::WriteTables() {
     if (!Connected(link))
         return;
+    KeepBackup();
     // The boxes are read before anything is sent rather than after "sw": nothing on the line
     // depends on it, and the model never holds other parameters than the boxes show.
     ReadParameters(TableSet::First);
@@ -124,6 +142,7 @@ void Table::WriteTables() {
 void Table::SendTablesLive(LiveStream stream) {
     if (!Connected(link))
         return;
+    KeepBackup();
     ReadParameters(TableSet::First);
     try {
         ::SendTablesLive(*link, model.image(TableSet::First), stream);
