@@ -8,6 +8,7 @@
 #include "list_ports.h"
 #include "message_box.h"
 #include "path_text.h"
+#include "port_open_hint.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -184,7 +185,9 @@ void TForm1::COMChange() {
         ComPort1.Open();
     } catch (const ESerialError& failure) {
         N1->setEnabled(false); // the port that was open is closed now
-        ShowErrorBox(QString::fromUtf8(failure.what()));
+        const std::string hint = HintFor(ClassifyPortOpenFailure(failure.ErrorCode())).english;
+        ShowErrorBox(QString::fromUtf8(failure.what()) +
+                     (hint.empty() ? "" : "\n\n" + QString::fromStdString(hint)));
         return;
     }
     portOpen = true;

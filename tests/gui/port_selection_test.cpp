@@ -2,6 +2,7 @@
 // actions come on; the bus order behind it; and closing the window with a port open.
 
 #include "link_window_fixture.h"
+#include "port_without_permission.h"
 #include "settings.h"
 
 #include <QAction>
@@ -55,6 +56,22 @@ TEST_F(PortSelection, ThePortThatCannotBeOpenedChangesNothingAndSaysNothing) {
     EXPECT_TRUE(Find<QAction>(form.get(), "ActionWriteConverter")->isEnabled());
     EXPECT_FALSE(form->Link()->Connected());
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
+}
+
+TEST_F(PortSelection, APortWithoutPermissionOrHeldByAnotherSaysWhatToDo) {
+    PortWithoutPermission forbidden;
+    forbidden.ChooseAsUnprivilegedUser([&] { ChoosePort(QString::fromStdString(forbidden.Path())); });
+    PortHeldByAnother held;
+    ChoosePort(QString::fromStdString(held.Path()));
+    EXPECT_EQ(
+        boxes.Texts(),
+        QStringList({kDialoutHint + "\n\nНет прав на этот порт. Добавьте пользователя в группу dialout:\n"
+                                    "    sudo usermod -aG dialout $USER\n"
+                                    "затем выйдите из системы и войдите снова (или перезагрузитесь) и "
+                                    "выберите порт ещё раз.",
+                     kHeldHint + "\n\nПорт занят другой программой (терминал, вторая копия этой "
+                                 "программы, ModemManager). Закройте её и выберите порт ещё раз."}));
+    EXPECT_FALSE(form->Link()->Connected());
 }
 
 TEST_F(PortSelection, TheSimulatorConnectsReadsTheTablesAndShowsTheVersionWithTheUsersSeparator) {

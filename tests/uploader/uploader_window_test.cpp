@@ -5,6 +5,7 @@
 #include "gui_test_support.h"
 #include "list_ports.h"
 #include "message_box_recorder.h"
+#include "port_without_permission.h"
 #include "simulator_server.h"
 #include "uploader_window.h"
 
@@ -239,6 +240,16 @@ TEST_F(UploaderTest, FilesThatAreNotDigitPairsSendNothing) {
 TEST_F(UploaderTest, APortThatCannotBeOpenedShowsTheSerialErrorAndLeavesFirmwareDisabled) {
     TypePort("/dev/no-such-port");
     EXPECT_EQ(boxes.Texts(), QStringList{"Unable to open com port (Error: 2)"});
+    EXPECT_FALSE(firmware->isEnabled());
+}
+
+TEST_F(UploaderTest, APortWithoutPermissionOrHeldByAnotherAddsWhatToDoToTheSerialError) {
+    PortWithoutPermission forbidden;
+    forbidden.ChooseAsUnprivilegedUser([&] { TypePort(QString::fromStdString(forbidden.Path())); });
+    PortHeldByAnother held;
+    TypePort(QString::fromStdString(held.Path()));
+    EXPECT_EQ(boxes.Texts(), QStringList({"Unable to open com port (Error: 13)\n\n" + kDialoutHint,
+                                          "Unable to open com port (Error: 11)\n\n" + kHeldHint}));
     EXPECT_FALSE(firmware->isEnabled());
 }
 

@@ -4,7 +4,9 @@
 #include "control_factory.h"
 #include "converter_protocol.h"
 #include "list_ports.h"
+#include "message_box.h"
 #include "path_text.h"
+#include "port_open_hint.h"
 #include "rxtx.h"
 #include "system_locale.h"
 #include "table.h"
@@ -97,7 +99,12 @@ void TMainPage::ComComboBox1Change() {
         LabelFirmware->setText(firmwareLabelPrefix + FromUtf8(versionText(version, DecimalSeparator())));
         actions.ActionReadCoverter->setEnabled(true);
         actions.ActionWriteConverter->setEnabled(true);
+    } catch (const ESerialError& failure) {
+        // A port that cannot be opened changes nothing; the user hears of the causes they can mend.
+        const PortOpenHint hint = HintFor(ClassifyPortOpenFailure(failure.ErrorCode()));
+        if (!hint.english.empty())
+            ShowMessage(FromUtf8(hint.english + "\n\n" + hint.russian));
     } catch (const std::exception&) {
-        // A port that cannot be opened: the selection changes nothing, and says nothing.
+        // A failure of the exchanges after the open has been reported by them.
     }
 }
