@@ -1,0 +1,129 @@
+// Feeds arbitrary bytes to the live reader through a port that hands them over in pieces of the
+// input's choosing, ending with a silent line or a failure: the reader's thread, its hand-offs to the
+// main thread and its packets. Every whole packet after the sign of life becomes exactly one sample,
+// and the run ends with one stop (a failure shows its text first).
+
+#include "live_reader.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+namespace {
+
+// The first input byte: bit 0 ends the stream with a failure rather than silence, the rest is the
+// largest piece a read returns (a USB adapter's chunks, a byte at a time on a slow line).
+class PiecewisePort : public BytePort {
+public:
+    PiecewisePort(const std::uint8_t* data, std::size_t size, std::size_t piece, bool fails)
+        : data(data), size(size), piece(piece), fails(fails) {}
+
+    int Read(std::uint8_t* buffer, int count) override {
+        // A read of count bytes gathers pieces until it has them all or the line falls silent.
+        int got = 0;
+        while (got < count && position < size) {
+            const std::size_t n = std::min({piece, size - position, static_cast<std::size_t>(count - got)});
+            std::copy_n(data + position, n, buffer + got);
+            position += n;
+            got += static_cast<int>(n);
+        }
+        if (got < count && fails)
+            throw ESerialError(kReadFailedText, 5);
+        return got;
+    }
+    int Write(const std::uint8_t*, int count) override { return count; }
+    void ClearInput() override {}
+    void ClearOutput() override {}
+
+private:
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t piece;
+    bool fails;
+    std::size_t position = 0;
+};
+
+class MainThread : public LiveReaderHost {
+public:
+    void PostToMainThread(std::function<void()> task) override {
+        {
+            std::lock_guard lock(mutex);
+            tasks.push_back(std::move(task));
+        }
+        posted.notify_all();
+    }
+    void ShowReadFailure(const std::string& text) override {
+        if (text.empty() || stops > 0)
+            __builtin_trap();
+        ++failures;
+    }
+    void StopLiveRun() override { ++stops; }
+
+    // Runs the reader's hand-offs until it has handed off the end of its run.
+    void RunUntil(const std::function<bool()>& ended) {
+        while (!ended()) {
+            std::function<void()> task;
+            {
+                std::unique_lock lock(mutex);
+                if (!posted.wait_for(lock, std::chrono::seconds(10), [this] { return !tasks.empty(); }))
+                    __builtin_trap(); // the reader never ended its run
+                task = std::move(tasks.front());
+                tasks.pop_front();
+            }
+            task();
+        }
+    }
+
+    int failures = 0;
+    int stops = 0;
+
+private:
+    std::mutex mutex;
+    std::condition_variable posted;
+    std::deque<std::function<void()>> tasks;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    const bool fails = data[0] & 1;
+    const std::size_t piece = std::max<std::size_t>(1, data[0] >> 1);
+    const std::uint8_t* stream = data + 1;
+    const std::size_t streamSize = size - 1;
+
+    PiecewisePort port(stream, streamSize, piece, fails);
+    LogStore store;
+    LiveRunFlags flags;
+    flags.CurrentCorrection = -3;
+    std::atomic<bool> portFree{true};
+    const std::size_t packets = streamSize / LivePacket::kSize;
+    const std::size_t samples = packets > 0 ? packets - 1 : 0;
+    // A failure of the very first read shows its text only: the window keeps its run until the
+    // user stops it.
+    const bool firstReadFailed = fails && packets == 0;
+    MainThread main;
+    {
+        TLogThread reader(port, store, flags, portFree, main);
+        main.RunUntil([&] { return main.stops > 0 || (firstReadFailed && main.failures > 0); });
+    }
+    if (main.stops != (firstReadFailed ? 0 : 1) || main.failures != (fails ? 1 : 0) || store.Size() != samples ||
+        !portFree || flags.DataReceived != (packets > 0))
+        __builtin_trap();
+    const LogStore::View view = store.Lock();
+    for (std::size_t i = 0; i < samples; ++i) {
+        const std::uint8_t* packet = stream + (i + 1) * LivePacket::kSize;
+        const LogSample& sample = view[i];
+        if (sample[LogSeries::MAF] != packet[3] || sample[LogSeries::RPM] != packet[5] * 256 + packet[6] ||
+            sample[LogSeries::O2] != packet[7] || sample[LogSeries::Corr] != -3)
+            __builtin_trap();
+    }
+    return 0;
+}
