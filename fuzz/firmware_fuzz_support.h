@@ -47,7 +47,7 @@ inline void CheckAcceptedImage(const FirmwareRead& read) {
             __builtin_trap();
         lastPercent = percent;
     };
-    if (ExchangeFrames(port, read.image, how) != UploadResult::Uploaded || port.written != read.image.size() ||
-        port.writes != frames || lastPercent != 100)
+    if (ExchangeFrames(port, read.image, how) != UploadResult::Uploaded ||
+        port.written != read.image.size() || port.writes != frames || lastPercent != 100)
         __builtin_trap();
 }

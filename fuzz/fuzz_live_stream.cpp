@@ -3,17 +3,16 @@
 // main thread and its packets. Every whole packet after the sign of life becomes exactly one sample,
 // and the run ends with one stop (a failure shows its text first).
 
+#include "fake_main_thread.h"
 #include "live_reader.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
-#include <functional>
-#include <mutex>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -49,46 +48,6 @@ private:
     std::size_t position = 0;
 };
 
-class MainThread : public LiveReaderHost {
-public:
-    void PostToMainThread(std::function<void()> task) override {
-        {
-            std::lock_guard lock(mutex);
-            tasks.push_back(std::move(task));
-        }
-        posted.notify_all();
-    }
-    void ShowReadFailure(const std::string& text) override {
-        if (text.empty() || stops > 0)
-            __builtin_trap();
-        ++failures;
-    }
-    void StopLiveRun() override { ++stops; }
-
-    // Runs the reader's hand-offs until it has handed off the end of its run.
-    void RunUntil(const std::function<bool()>& ended) {
-        while (!ended()) {
-            std::function<void()> task;
-            {
-                std::unique_lock lock(mutex);
-                if (!posted.wait_for(lock, std::chrono::seconds(10), [this] { return !tasks.empty(); }))
-                    __builtin_trap(); // the reader never ended its run
-                task = std::move(tasks.front());
-                tasks.pop_front();
-            }
-            task();
-        }
-    }
-
-    int failures = 0;
-    int stops = 0;
-
-private:
-    std::mutex mutex;
-    std::condition_variable posted;
-    std::deque<std::function<void()>> tasks;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -109,13 +68,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A failure of the very first read shows its text only: the window keeps its run until the
     // user stops it.
     const bool firstReadFailed = fails && packets == 0;
-    MainThread main;
+    FakeMainThread main;
+    const std::vector<std::string> expected =
+        firstReadFailed ? std::vector<std::string>{"failure: ReadFile function failed (Error: 5)"}
+        : fails         ? std::vector<std::string>{"failure: ReadFile function failed (Error: 5)", "stop"}
+                        : std::vector<std::string>{"stop"};
     {
         TLogThread reader(port, store, flags, portFree, main);
-        main.RunUntil([&] { return main.stops > 0 || (firstReadFailed && main.failures > 0); });
+        if (!main.RunUntil([&] { return main.events.size() == expected.size(); }, std::chrono::seconds(10)))
+            __builtin_trap(); // the reader never ended its run
     }
-    if (main.stops != (firstReadFailed ? 0 : 1) || main.failures != (fails ? 1 : 0) || store.Size() != samples ||
-        !portFree || flags.DataReceived != (packets > 0))
+    if (main.events != expected || store.Size() != samples || !portFree ||
+        flags.DataReceived != (packets > 0))
         __builtin_trap();
     const LogStore::View view = store.Lock();
     for (std::size_t i = 0; i < samples; ++i) {

@@ -3,6 +3,7 @@
 
 #include "autotuning_setup_page.h"
 #include "file_action.h"
+#include "firmware_files.h"
 #include "firmware_update.h"
 #include "link_window_fixture.h"
 #include "live_run.h"
@@ -18,8 +19,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const QString kTwoFrames = "0003AABBCC0001DD";
-const std::vector<Bytes> kFramesOfTwo = {{0x00, 0x03, 0xAA, 0xBB, 0xCC}, {0x00, 0x01, 0xDD}};
 const QString kUpdated = "Firmware updated successfully.\n\nПрошивка успешно обновлена";
 const QString kCheck =
     "Converter doesn't respond.\nPlease check the supply voltage, COM port and firmware update "
@@ -40,13 +39,7 @@ protected:
     }
     void TearDown() override { TFileAction::DialogChooser() = previousChooser; }
 
-    QString FirmwareFile(const QByteArray& text) {
-        const QString path = folder.filePath("firmware.enc");
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-        return path;
-    }
+    QString FirmwareFile(const QByteArray& text) const { return WriteFirmwareFile(folder, text); }
     void ChooseConverterInUpdateMode(FaultSwitches faults, int framesInImage = 0) {
         ChooseOwnConverter(faults);
         converter->WithModel([&](ConverterModel& device) { device.SetUpdateMode(true, framesInImage); });
@@ -86,7 +79,7 @@ TEST_F(FirmwareUpdateTest, TheConverterAnswersDecideHowTheUploadEnds) {
         {"silent after the first frame", {.silentAfterFrames = 1}, "\nFailed: " + kCheck, 1, 2, {0, 62}},
         {"stale bytes after each reply", {.staleBytes = true}, kUpdated, 2, 2, {0, 62, 100}},
     };
-    const QString path = FirmwareFile(kTwoFrames.toLatin1());
+    const QString path = FirmwareFile(kTwoFramesText);
     for (const auto& c : cases) {
         ChooseConverterInUpdateMode(c.faults);
         bar->setValue(50); // as the page starts
@@ -131,7 +124,7 @@ TEST_F(FirmwareUpdateTest, FilesThatGiveNoFramesToSendAreRefusedBeforeAnythingIs
 
 TEST_F(FirmwareUpdateTest, ACancelledDialogUploadsNothingNotEvenTheFileAcceptedBefore) {
     ChooseConverterInUpdateMode({});
-    UpdateFromFile(FirmwareFile(kTwoFrames.toLatin1()));
+    UpdateFromFile(FirmwareFile(kTwoFramesText));
     ASSERT_EQ(boxes.Texts(), QStringList{kUpdated});
     boxes.Clear();
     UpdateFromFile(QString()); // the dialog cancelled
@@ -141,7 +134,7 @@ TEST_F(FirmwareUpdateTest, ACancelledDialogUploadsNothingNotEvenTheFileAcceptedB
 
 TEST_F(FirmwareUpdateTest, WithoutAPortTheCombinedCommandStopsAtTheMessage) {
     const TableImage before = form->WorkingTable()->Model().image(TableSet::First);
-    answers = {FirmwareFile(kTwoFrames.toLatin1())};
+    answers = {FirmwareFile(kTwoFramesText)};
     Find<QAction>(form.get(), "ActionUpgradeFirmwareOneToOne")->trigger();
     EXPECT_EQ(boxes.Texts(), QStringList{"COM port!!!"});
     EXPECT_EQ(form->WorkingTable()->Model().image(TableSet::First), before);
@@ -153,7 +146,7 @@ TEST_F(FirmwareUpdateTest, AnUploadIsRefusedWhileALiveRunHoldsThePortAndTheRunGo
     form->LiveRun()->ActionStartExecute();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->LiveData()->DataReceived(); }, 5000));
     boxes.Clear();
-    UpdateFromFile(FirmwareFile(kTwoFrames.toLatin1()));
+    UpdateFromFile(FirmwareFile(kTwoFramesText));
     EXPECT_EQ(
         boxes.Texts(),
         QStringList{"Stop the live run before updating the firmware: the upload needs the port to itself.\n\n"
@@ -169,7 +162,7 @@ TEST_F(FirmwareUpdateTest, TheWindowDoesNotCloseWhileAnUploadRuns) {
     ChooseConverterInUpdateMode({});
     std::vector<bool> closedDuringUpload;
     QObject::connect(bar, &QProgressBar::valueChanged, [&] { closedDuringUpload.push_back(form->close()); });
-    UpdateFromFile(FirmwareFile(kTwoFrames.toLatin1()));
+    UpdateFromFile(FirmwareFile(kTwoFramesText));
     EXPECT_EQ(closedDuringUpload, (std::vector<bool>{false, false, false}));
     EXPECT_TRUE(form->close());
 }
@@ -183,7 +176,7 @@ TEST_F(FirmwareUpdateTest, TheCombinedCommandLeavesTheOneToOneTableOnTheConverte
     SetBoxText("MaskEditO2REF", "3.33");
     const QString reference = BoxText("MaskEditO2REF");
 
-    answers = {FirmwareFile(kTwoFrames.toLatin1())};
+    answers = {FirmwareFile(kTwoFramesText)};
     Find<QAction>(form.get(), "ActionUpgradeFirmwareOneToOne")->trigger();
 
     EXPECT_EQ(boxes.Texts(), QStringList{kUpdated});

@@ -2,6 +2,7 @@
 // port choice, the upload with its gauge and messages, and what a failure leaves.
 
 #include "bar_gauge.h"
+#include "firmware_files.h"
 #include "gui_test_support.h"
 #include "list_ports.h"
 #include "message_box_recorder.h"
@@ -24,7 +25,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const std::vector<Bytes> kFramesOfTwo = {{0x00, 0x03, 0xAA, 0xBB, 0xCC}, {0x00, 0x01, 0xDD}};
 const QString kNoReply = "Device is not responding or is not connected!";
 const QString kRejected = "Device is not responding! Check supply voltage, error CRC or bad firmware file. ";
 
@@ -61,13 +61,7 @@ protected:
     }
     void TearDown() override { uploader::TForm1::DialogChooser() = previousChooser; }
 
-    QString FirmwareFile(const QByteArray& text) {
-        const QString path = folder.filePath("firmware.enc");
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-        return path;
-    }
+    QString FirmwareFile(const QByteArray& text) const { return WriteFirmwareFile(folder, text); }
     // Typed into the port box and confirmed with Enter, as a user names a port the list lacks.
     void TypePort(const QString& name) {
         QComboBox* com = Find<QComboBox>(&form, "COM");
@@ -169,7 +163,7 @@ TEST_F(UploaderTest, TheConverterAnswersDecideHowTheUploadEndsAndWhatStaysOpen) 
          {0, 62, 100},
          true},
     };
-    const QString path = FirmwareFile("0003AABBCC0001DD");
+    const QString path = FirmwareFile(kTwoFramesText);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     for (const auto& c : cases) {
@@ -256,7 +250,7 @@ TEST_F(UploaderTest, APortWithoutPermissionOrHeldByAnotherAddsWhatToDoToTheSeria
 TEST_F(UploaderTest, TheSimulatorEntryServesAConverterInUpdateMode) {
     ChooseListedPort("Simulator");
     ASSERT_TRUE(firmware->isEnabled());
-    answers = {FirmwareFile("0003AABBCC0001DD")};
+    answers = {FirmwareFile(kTwoFramesText)};
     firmware->trigger();
     EXPECT_EQ(boxes.Texts(), QStringList{"Upgrade is successful"});
     ASSERT_NE(form.Simulator(), nullptr);
