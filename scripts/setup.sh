@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the project needs to build, test and run.
-# Runs as root, or through sudo when it is available.
+# Installs every Debian 12 package the project needs to build, test and run; with "windows" also what
+# the Windows cross-build and its tests under wine need (about 700 MB).
+# Usage: scripts/setup.sh [windows]   (as root, or through sudo when it is available)
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build git
   clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libqcustomplot-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev libqcustomplot-dev libgl-dev
   fonts-dejavu-core fonts-liberation
   espeak-ng sox
   xdg-utils
 )
+
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64)
+fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then

@@ -149,8 +149,10 @@ private:
         if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0)
             ::CancelIoEx(handle, &overlapped);
         DWORD moved = 0;
-        // The overlapped structure must outlive the transfer, so wait for it even when cancelled.
-        if (!::GetOverlappedResult(handle, &overlapped, &moved, TRUE))
+        // The overlapped structure must outlive the transfer, so wait for it even when cancelled. A
+        // transfer that ran out of time ends with what it moved; some drivers report that as
+        // ERROR_TIMEOUT rather than as success.
+        if (!::GetOverlappedResult(handle, &overlapped, &moved, TRUE) && ::GetLastError() != ERROR_TIMEOUT)
             throw ESerialError(failedText, static_cast<int>(::GetLastError()));
         return static_cast<int>(moved);
     }

@@ -1,7 +1,5 @@
 #include "list_ports.h"
 
-#include <QSerialPortInfo>
-
 #include <algorithm>
 #include <cctype>
 
@@ -14,9 +12,7 @@ void SortPortNames(std::vector<std::string>& names) {
 }
 
 std::vector<std::string> ListPorts() {
-    std::vector<std::string> names;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        names.push_back(info.portName().toStdString());
+    std::vector<std::string> names = SystemPortNames();
     SortPortNames(names);
     return names;
 }

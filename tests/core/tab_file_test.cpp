@@ -208,8 +208,10 @@ TEST_F(TabFileTest, SaveReplacesAnExistingFileAndKeepsItsPermissions) {
     const Bytes saved = contentOf(path);
     ASSERT_EQ(saved.size(), TabFileImageSize);
     EXPECT_EQ(saved[0], 0x11);
+#ifndef _WIN32 // Windows files have a read-only attribute, no permission bits
     EXPECT_EQ(fs::status(path).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"old.tab"}) << "no temporary file is left";
 }
 
@@ -245,8 +247,12 @@ TEST_F(TabFileTest, SaveOntoAFolderFailsAndLeavesTheFolderAndItsContent) {
 }
 
 TEST_F(TabFileTest, SaveIntoAReadOnlyFolderLeavesTheOldFileIntact) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder's read-only attribute does not stop writing into it on Windows";
+#else
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not stop root";
+#endif
     const Bytes old = patternedBytes(512);
     const fs::path path = write("kept.tab", old);
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
