@@ -6,7 +6,6 @@
 
 #include "autotuning_setup_page.h"
 #include "live_run.h"
-#include "log.h"
 #include "main_page.h"
 #include "main_window.h"
 #include "o2_target_grid.h"
@@ -22,6 +21,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
@@ -207,7 +207,8 @@ private:
 bool RenderGuidePictures(const QString& folder) {
     TGuideRender render(folder);
     const bool ok = render.Run();
-    // The run was recorded into the test folders; nobody needs that file.
-    QDir(Log::RecordingsFolder()).removeRecursively();
+    // The run's recording and the backup before the write went into the test folders; nobody needs
+    // them.
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     return ok;
 }
