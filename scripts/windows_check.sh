@@ -27,4 +27,8 @@ for _ in $(seq 50); do
 done
 terminal=$(head -n 1 "$simulator_out")
 ln -sfn "$terminal" "$WINEPREFIX/dosdevices/com33"
-ZARNI_TEST_COM_PORT=COM33 ctest --test-dir build/windows --output-on-failure
+# Each test program runs whole in one wine process: starting wine per test would take seconds each.
+wineserver --persistent=60
+ZARNI_TEST_COM_PORT=COM33 wine build/windows/tests/core/core_tests.exe
+ZARNI_TEST_COM_PORT=COM33 wine build/windows/tests/windows/windows_link_tests.exe
+wineserver --kill
