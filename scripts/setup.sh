@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-liberation
   espeak-ng sox
   xdg-utils
+  desktop-file-utils  # the desktop entries' check
 )
 
 sudo_cmd=()
