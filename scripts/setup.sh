@@ -11,7 +11,8 @@ packages=(
   fonts-dejavu-core fonts-liberation
   espeak-ng sox
   xdg-utils
-  desktop-file-utils  # the desktop entries' check
+  # The Debian packages: their dependencies (dpkg-shlibdeps) and the desktop entries' check.
+  dpkg-dev file desktop-file-utils
 )
 
 sudo_cmd=()
