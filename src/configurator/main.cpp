@@ -35,7 +35,7 @@ public:
 int main(int argc, char** argv) {
     const QCommandLineOption checkInstall(
         "check-install", "Prints where each sound cue is found and whether the firmware instructions page "
-                         "is embedded, then exit (status 1 when something is missing).");
+                         "is embedded, then exits (status 1 when something is missing).");
     UseNoDisplayForPrintingOptions(argc, argv, {"--" + checkInstall.names().constFirst()});
     TApplication app(argc, argv);
     app.setApplicationDisplayName("ZarniConfigurator");
