@@ -12,6 +12,8 @@ packages=(
   fonts-dejavu-core fonts-liberation
   espeak-ng sox
   xdg-utils
+  # The Debian packages: their dependencies (dpkg-shlibdeps) and the desktop entries' check.
+  dpkg-dev file desktop-file-utils
 )
 
 if [ "${1:-}" = windows ]; then

@@ -16,17 +16,22 @@ static void RegisterResources() {
     Q_INIT_RESOURCE(configurator);
 }
 
-QString OpenFirmwareManual() {
+QByteArray FirmwareManualPage() {
     RegisterResources();
     QFile page(":/firmware_update.html");
-    if (!page.open(QIODevice::ReadOnly))
+    return page.open(QIODevice::ReadOnly) ? page.readAll() : QByteArray();
+}
+
+QString OpenFirmwareManual() {
+    const QByteArray page = FirmwareManualPage();
+    if (page.isEmpty())
         return {};
     const QString folder =
         QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/ZarniConfigurator";
     QDir().mkpath(folder);
     const QString path = folder + "/firmware_update.html";
     QSaveFile copy(path);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(page.readAll()) < 0 || !copy.commit())
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(page) < 0 || !copy.commit())
         return {};
     FirmwareManualOpener()(QUrl::fromLocalFile(path));
     return path;

@@ -6,6 +6,7 @@
 #include "live_run.h"
 #include "log_page.h"
 #include "main_page.h"
+#include "sound_folder.h"
 #include "table_compare_page.h"
 #include "table_graph_page.h"
 
@@ -46,7 +47,7 @@ void TLanguageSwitch::ApplyLanguage(int index) {
     applied = language;
     CaptionProgressWindow();
     if (index == 0 || index == 1)
-        objects.liveRun.SetSoundDir("Sound/");
+        objects.liveRun.SetSoundDir(kWorkingSoundFolder);
 }
 
 void TLanguageSwitch::AdoptProgressWindow(QWidget* window) {

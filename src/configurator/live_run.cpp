@@ -12,12 +12,14 @@
 #include "messages.h"
 #include "numbers.h"
 #include "rxtx.h"
+#include "sound_cues.h"
 #include "sound_folder.h"
 #include "sound_player.h"
 #include "table.h"
 #include "zarni_broadcaster.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 #include <exception>
@@ -25,24 +27,6 @@
 namespace {
 
 const QString NoPortMessage = "Please choose right COM port\n\n Пожалуйста выберите правильный COM порт";
-
-// The cue of an autocorrection state colour; none for the neutral and full-throttle states.
-QString CueOf(int stateColour) {
-    switch (stateColour) {
-    case kAutocorrTooWide:
-        return "puls.wav";
-    case kAutocorrFirstPhase:
-        return "corr.wav";
-    case kAutocorrSecondPhase:
-        return "training.wav";
-    case kAutocorrDone:
-        return "ready.wav";
-    case kAutocorrForcedIdle:
-        return "forcedidle.wav";
-    default:
-        return {};
-    }
-}
 
 } // namespace
 
@@ -61,7 +45,7 @@ void TLiveRun::SetSoundPlayer(std::unique_ptr<TSoundPlayer> player) {
 }
 
 QString TLiveRun::SoundPath(const QString& file) const {
-    return (soundDir.isEmpty() ? ProgramSoundFolder() : soundDir) + file;
+    return FindSound(SoundFolders(soundDir, QCoreApplication::applicationDirPath()), file);
 }
 
 void TLiveRun::ActionStartExecute() {
@@ -154,7 +138,7 @@ void TLiveRun::DoAutocorrStep(const TMsgAutocorrStep& step) {
     if (objects.log.TickStopped())
         return;
     objects.workingTable.SetDashboardColour(step.StateColour);
-    const QString cue = CueOf(step.StateColour);
+    const QString cue = StateCue(step.StateColour);
     if (!cue.isEmpty())
         sounds->Play(SoundPath(cue), false);
 }
@@ -168,8 +152,8 @@ void TLiveRun::DoSmoothingStep(const TMsgSmoothingStep& step) {
     if (objects.log.TickStopped())
         return;
     const QString smoothing = objects.workingTable.ParameterText(Parameter::SmoothMaf);
-    if (leadingInteger(smoothing.toStdString()) <= 20)
-        sounds->Play(SoundPath(smoothing + ".wav"), true);
+    if (leadingInteger(smoothing.toStdString()) <= kSpokenSmoothingSteps)
+        sounds->Play(SoundPath(SmoothingCue(smoothing)), true);
 }
 
 bool TLiveRun::FormKeyDown(QKeyEvent& key) {

@@ -51,7 +51,8 @@ public:
     void SetSoundPlayer(std::unique_ptr<TSoundPlayer> player);
     const QString& SoundDir() const { return soundDir; }
     void SetSoundDir(const QString& folder) { soundDir = folder; }
-    // Where a cue's file is looked up: SoundDir, or while it is empty the program's own sound folder.
+    // Where a cue's file is found: SoundDir (empty until a language is chosen), else the program's own
+    // sound folders; empty when none holds it, which plays the beep.
     QString SoundPath(const QString& file) const;
 
 private:

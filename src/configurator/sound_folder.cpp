@@ -1,12 +1,22 @@
 #include "sound_folder.h"
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
-QString ProgramSoundFolder() {
-    const QDir program(QCoreApplication::applicationDirPath());
-    const QString beside = program.filePath("Sound");
-    if (QDir(beside).exists())
-        return beside + "/";
-    return QDir::cleanPath(program.filePath("../share/zarni-configurator/Sound")) + "/";
+QStringList SoundFolders(const QString& chosen, const QString& programFolder) {
+    const QDir program(programFolder);
+    QStringList folders;
+    if (!chosen.isEmpty())
+        folders << chosen;
+    folders << program.filePath("Sound") + "/"
+            << QDir::cleanPath(program.filePath(QStringLiteral(ZARNI_INSTALLED_SOUND_FOLDER))) + "/";
+    return folders;
+}
+
+QString FindSound(const QStringList& folders, const QString& file) {
+    for (const QString& folder : folders) {
+        if (QFileInfo(folder + file).isFile())
+            return folder + file;
+    }
+    return {};
 }

@@ -102,6 +102,16 @@ TEST(LiveRunCues, BeforeALanguageIsChosenCuesComeFromTheProgramsOwnSoundFolder) 
     EXPECT_TRUE(QFileInfo::exists(beside));
 }
 
+TEST_F(LiveRunTest, ACueMissingFromTheWorkingFoldersSoundFolderComesFromTheProgramsOwn) {
+    TMsgAutocorrStep step;
+    step.StateColour = 0x008000;
+    form->Broadcaster()->Broadcast(step);
+    step.StateColour = 0x808080;
+    form->Broadcaster()->Broadcast(step);
+    EXPECT_EQ(heard.files, QStringList({QString("Sound/corr.wav"),
+                                        QCoreApplication::applicationDirPath() + "/Sound/ready.wav"}));
+}
+
 TEST_F(LiveRunTest, StartAndStopWithoutAPortSayWhyAndChangeNothing) {
     Find<QAction>(form.get(), "ActionStart")->trigger();
     QTest::mouseClick(Find<QPushButton>(form.get(), "Button6"), Qt::LeftButton);
