@@ -13,6 +13,9 @@ cmake --build --preset default --target converter-sim
 export WINEPREFIX="$PWD/build/windows/wineprefix"
 export WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
+# One wine server for the whole check, so each test program does not start its own (seconds each);
+# one still up from an earlier run serves as well.
+wineserver --persistent=60 || true
 wineboot --init >/dev/null 2>&1 || true
 cmake --preset windows >/dev/null
 cmake --build --preset windows
@@ -28,7 +31,6 @@ done
 terminal=$(head -n 1 "$simulator_out")
 ln -sfn "$terminal" "$WINEPREFIX/dosdevices/com33"
 # Each test program runs whole in one wine process: starting wine per test would take seconds each.
-wineserver --persistent=60
 ZARNI_TEST_COM_PORT=COM33 wine build/windows/tests/core/core_tests.exe
 ZARNI_TEST_COM_PORT=COM33 wine build/windows/tests/windows/windows_link_tests.exe
 wineserver --kill
