@@ -9,9 +9,11 @@ TRXTX::TRXTX(QObject* owner, TZarniBroadcaster& broadcaster) : QObject(owner) {
 }
 
 TRXTX::~TRXTX() {
+#ifdef ZARNI_HAS_SIMULATOR
     // The serving thread is joined before the terminal it serves goes, and before the port (a
     // member, so destroyed after this body) closes.
     simulator.Stop();
+#endif
 }
 
 void TRXTX::Dispatch(TMessage& message) {
@@ -26,7 +28,11 @@ void TRXTX::ClosePort() {
 
 void TRXTX::OpenPort(const std::string& name) {
     ClosePort();
+#ifdef ZARNI_HAS_SIMULATOR
     Port.SetPortName(simulator.DeviceFor(name));
+#else
+    Port.SetPortName(name);
+#endif
     Port.Open();
     connected = true;
 }

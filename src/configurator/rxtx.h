@@ -2,11 +2,13 @@
 // The configurator's serial link: owns the port, opens the one the user picks, offers the converter
 // exchanges its blocking byte operations and turns their failures into the texts the user is shown.
 // It shows nothing itself: it reports them, and the window's presenter shows them.
-// The "Simulator" entry serves the simulated converter in-process on a pseudo-terminal, which the
-// same port code then opens like any serial port.
+// Where pseudo-terminals exist, the "Simulator" entry serves the simulated converter in-process on
+// one, which the same port code then opens like any serial port.
 
 #include "com_port.h"
+#ifdef ZARNI_HAS_SIMULATOR
 #include "simulator_port.h"
+#endif
 #include "zarni_broadcaster.h"
 
 #include <QObject>
@@ -23,8 +25,10 @@ public:
     // failure that no exchange expected.
     enum class ReportKind { Message, ErrorBox };
 
+#ifdef ZARNI_HAS_SIMULATOR
     // The port list entry of the simulated converter.
     static constexpr const char* SimulatorPortName = SimulatorPort::kName;
+#endif
 
     // Registers with the bus; the port is configured but not opened.
     TRXTX(QObject* owner, TZarniBroadcaster& broadcaster);
@@ -52,8 +56,10 @@ public:
     // Reports a text of the exchanges as it stands.
     void ReportMessage(const QString& text);
 
+#ifdef ZARNI_HAS_SIMULATOR
     // The simulated converter once "Simulator" has been chosen, otherwise null.
     SimulatorServer* Simulator() const { return simulator.Server(); }
+#endif
 
     bool Connected() const { return connected; }
     // False only while the live reader thread is inside a read.
@@ -69,6 +75,8 @@ signals:
 private:
     std::atomic<bool> connected{false};
     std::atomic<bool> portFree{true};
+#ifdef ZARNI_HAS_SIMULATOR
     // Started at its first choice and kept until the link goes.
     SimulatorPort simulator;
+#endif
 };

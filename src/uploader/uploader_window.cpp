@@ -34,12 +34,14 @@ using namespace std::chrono_literals;
 
 constexpr QSize kOuterSize(417, 209);
 
+#ifdef ZARNI_HAS_SIMULATOR
 // The simulated converter waits in firmware-update mode, as a device with its jumper set.
 ConverterModel ConverterInUpdateMode() {
     ConverterModel model;
     model.SetUpdateMode(true);
     return model;
 }
+#endif
 
 QLabel* BoldLabel(const char* name, const QString& text, int pointSize = 0) {
     auto* label = new QLabel(text);
@@ -66,7 +68,12 @@ QString ResultMessage(UploadResult result) {
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), simulator(ConverterInUpdateMode) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent)
+#ifdef ZARNI_HAS_SIMULATOR
+    , simulator(ConverterInUpdateMode)
+#endif
+{
     setObjectName("Form1");
     setWindowTitle("Zarni Firmware Uploader");
     BuildWindow();
@@ -122,7 +129,9 @@ void TForm1::FormCreate() {
     COM->clear();
     for (const std::string& name : ListPorts())
         COM->addItem(QString::fromStdString(name));
+#ifdef ZARNI_HAS_SIMULATOR
     COM->addItem(SimulatorPort::kName);
+#endif
     COM->setCurrentIndex(-1);
     N1->setEnabled(false);
 }
@@ -181,7 +190,11 @@ void TForm1::COMChange() {
         chosenName = name;
     try {
         if (!chosenName.isEmpty())
+#ifdef ZARNI_HAS_SIMULATOR
             ComPort1.SetPortName(simulator.DeviceFor(chosenName.toStdString()));
+#else
+            ComPort1.SetPortName(chosenName.toStdString());
+#endif
         ComPort1.Open();
     } catch (const ESerialError& failure) {
         N1->setEnabled(false); // the port that was open is closed now

@@ -3,7 +3,9 @@
 // the converter frame by frame. Choosing a port opens it; the menu item works while one is open.
 
 #include "com_port.h"
+#ifdef ZARNI_HAS_SIMULATOR
 #include "simulator_port.h"
+#endif
 
 #include <QMainWindow>
 
@@ -34,8 +36,10 @@ public:
     using Chooser = std::function<QString(QFileDialog&)>;
     static Chooser& DialogChooser();
 
+#ifdef ZARNI_HAS_SIMULATOR
     // The "Simulator" entry's converter once it has been chosen, otherwise null.
     SimulatorServer* Simulator() const { return simulator.Server(); }
+#endif
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,7 +62,9 @@ private:
     QAction* N1;
     QFileDialog* FileOpenDLG;
 
+#ifdef ZARNI_HAS_SIMULATOR
     SimulatorPort simulator; // before the port, so the port closes before the simulator stops
+#endif
     TComPort ComPort1;
     bool portOpen = false;
     QString chosenName; // what COMChange last opened or tried

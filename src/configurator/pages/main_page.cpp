@@ -32,8 +32,11 @@ TMainPage::TMainPage(TActions& actions, TZarniBroadcaster& bus, Table& workingTa
     ComComboBox1->setMinimumWidth(160);
     for (const std::string& name : ListPorts())
         ComComboBox1->addItem(QString::fromStdString(name));
-    // The simulated converter is one more port of the configurator's list; adding it selects nothing.
+#ifdef ZARNI_HAS_SIMULATOR
+    // The simulated converter is one more port of the configurator's list.
     ComComboBox1->addItem(TRXTX::SimulatorPortName);
+#endif
+    // Filling the list selects nothing.
     ComComboBox1->setCurrentIndex(-1);
     // activated, not currentIndexChanged: choosing the same port again reopens it.
     connect(ComComboBox1, &QComboBox::activated, this, &TMainPage::ComComboBox1Change);
