@@ -118,14 +118,18 @@ double EngineModel::Pulsation() const {
     return kFullPulsation * airFlow() * opening * opening * passed;
 }
 
+bool EngineModel::fuelCut() const {
+    return throttle < kClosedThrottle && rpm > kFuelCutRpm;
+}
+
 bool EngineModel::PartLoad() const {
-    return !(throttle < kClosedThrottle && rpm > kFuelCutRpm) && throttle <= kPowerThrottle;
+    return !fuelCut() && throttle <= kPowerThrottle;
 }
 
 std::uint8_t EngineModel::Burn(int output) {
     // The meter's noise and pulsations reach the ECU through the converter; the air does not have them.
     const int signal = fallingMeter ? 255 - output : output;
-    if (throttle < kClosedThrottle && rpm > kFuelCutRpm)
+    if (fuelCut())
         afr = kLeanLimitAfr;
     else
         afr = Mixture(throttle > kPowerThrottle ? kPowerAfr : kStoichiometricAfr, airSignal, signal);
@@ -144,10 +148,6 @@ std::uint16_t EngineModel::Period() const {
 double EngineModel::NeededOutput(double maf) {
     // Lean around idle, rich in the middle of the range, lean again towards full load.
     return maf * (1 + 0.10 * Bump(maf, 65, 25) - 0.09 * Bump(maf, 135, 25) + 0.07 * Bump(maf, 185, 20));
-}
-
-double EngineModel::PartLoadAfr(double maf, int output) {
-    return Mixture(kStoichiometricAfr, maf, output);
 }
 
 int EngineModel::O2Reading(double afr, int sensorType) {

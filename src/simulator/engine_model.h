@@ -59,14 +59,13 @@ public:
     // The converter output (rising with the air) at which the ECU meters the fuel the engine needs at
     // this MAF signal.
     static double NeededOutput(double maf);
-    // The air-fuel ratio of a part-load operating point at this MAF signal and converter output.
-    static double PartLoadAfr(double maf, int output);
     // The O2 value a sensor of the type reads for a mixture.
     static int O2Reading(double afr, int sensorType);
 
 private:
     double noise(double amplitude);
     double airFlow() const;
+    bool fuelCut() const;
 
     int o2SensorType;
     int mafSmoothing = 255;
