@@ -38,6 +38,8 @@ public:
     void SetFaults(const FaultSwitches& switches) { faults = switches; }
     // The kind of O2 sensor wired to the converter (the configurator's sensor type numbers).
     void SetO2SensorType(int type) { engine.SetO2SensorType(type); }
+    // A stock meter whose signal falls as the air flow rises (EngineModel::SetFallingMeter).
+    void SetFallingMeter(bool on) { engine.SetFallingMeter(on); }
     const EngineModel& Engine() const { return engine; }
     // The firmware-update jumper: while set, every byte belongs to a firmware frame. With a frame
     // count the device leaves update mode once it has taken that many frames (a whole image), and

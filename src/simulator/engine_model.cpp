@@ -18,15 +18,8 @@ constexpr double kPowerAfr = 12.8;
 constexpr double kFuelCutRpm = 1300;
 constexpr double kClosedThrottle = 25;
 constexpr double kLeanLimitAfr = 22.4;
-// The share of the new mixture the sensor sees each 10 ms: a lag of about 45 ms.
-constexpr double kSensorFollow = 0.2;
 constexpr double kO2NoiseAfr = 0.08;
 constexpr double kMafNoise = 0.7;
-// Pulsations of the meter at full load: a burst of this many counts for 5 of every 20 steps.
-constexpr double kPulsation = 14;
-constexpr int kPulsationPeriod = 20;
-constexpr int kPulsationBurst = 5;
-constexpr double kPulsationMinRpm = 2000;
 constexpr int kFullPulsationSmoothing = 20;
 
 enum class Phase { Idle, Cruise, Pull, Braking };
@@ -65,6 +58,13 @@ int Clamp255(double value) {
     return static_cast<int>(std::clamp(std::lround(value), 0L, 255L));
 }
 
+// What the ECU's aim gives when it meters fuel for this signal while the air gives airSignal.
+double Mixture(double aimAfr, double airSignal, int signal) {
+    if (signal <= 0)
+        return kLeanLimitAfr; // no fuel at all
+    return std::min(kLeanLimitAfr, aimAfr * EngineModel::NeededOutput(airSignal) / signal);
+}
+
 double Bump(double x, double centre, double width) {
     const double d = (x - centre) / width;
     return std::exp(-d * d);
@@ -98,29 +98,43 @@ void EngineModel::Step() {
         break;
     }
 
-    const double load = 0.2 + 0.8 * throttle / 255.0;
-    const double flow = rpm / kRedLine * load; // 0..1 of the meter's range
     // A hot-wire meter's signal rises steeply at low flow and flattens out at high flow.
-    double signal = 15 + 235 * std::sqrt(flow) + noise(kMafNoise);
-    if (segment.phase == Phase::Pull && rpm > kPulsationMinRpm &&
-        steps % kPulsationPeriod < kPulsationBurst) {
-        const double passed =
-            std::min(mafSmoothing, kFullPulsationSmoothing) / static_cast<double>(kFullPulsationSmoothing);
-        signal += kPulsation * std::max(passed, 0.0);
-    }
+    airSignal = 15 + 235 * std::sqrt(airFlow());
+    double signal = airSignal + noise(kMafNoise);
+    if (steps % kPulsationPeriod < kPulsationBurst)
+        signal += Pulsation();
     maf = static_cast<std::uint8_t>(Clamp255(signal));
 }
 
+double EngineModel::airFlow() const {
+    const double load = 0.2 + 0.8 * throttle / 255.0;
+    return rpm / kRedLine * load; // 0..1 of the meter's range
+}
+
+double EngineModel::Pulsation() const {
+    const double opening = throttle / 255.0;
+    const double passed =
+        std::clamp(mafSmoothing, 0, kFullPulsationSmoothing) / static_cast<double>(kFullPulsationSmoothing);
+    return kFullPulsation * airFlow() * opening * opening * passed;
+}
+
+bool EngineModel::fuelCut() const {
+    return throttle < kClosedThrottle && rpm > kFuelCutRpm;
+}
+
+bool EngineModel::PartLoad() const {
+    return !fuelCut() && throttle <= kPowerThrottle;
+}
+
 std::uint8_t EngineModel::Burn(int output) {
-    if (throttle < kClosedThrottle && rpm > kFuelCutRpm)
+    // The meter's noise and pulsations reach the ECU through the converter; the air does not have them.
+    const int signal = fallingMeter ? 255 - output : output;
+    if (fuelCut())
         afr = kLeanLimitAfr;
-    else if (output <= 0)
-        afr = kLeanLimitAfr; // no fuel at all
     else
-        afr = std::min(kLeanLimitAfr, (throttle > kPowerThrottle ? kPowerAfr : kStoichiometricAfr) *
-                                          NeededOutput(maf) / output);
-    sensedAfr += (afr - sensedAfr) * kSensorFollow;
-    return static_cast<std::uint8_t>(O2Reading(sensedAfr + noise(kO2NoiseAfr), o2SensorType));
+        afr = Mixture(throttle > kPowerThrottle ? kPowerAfr : kStoichiometricAfr, airSignal, signal);
+    const double sensed = exhaust.Pass(afr, airSignal);
+    return static_cast<std::uint8_t>(O2Reading(sensed + noise(kO2NoiseAfr), o2SensorType));
 }
 
 std::uint8_t EngineModel::Throttle() const {
@@ -134,11 +148,6 @@ std::uint16_t EngineModel::Period() const {
 double EngineModel::NeededOutput(double maf) {
     // Lean around idle, rich in the middle of the range, lean again towards full load.
     return maf * (1 + 0.10 * Bump(maf, 65, 25) - 0.09 * Bump(maf, 135, 25) + 0.07 * Bump(maf, 185, 20));
-}
-
-double EngineModel::PartLoadAfr(double maf, int output) {
-    return output <= 0 ? kLeanLimitAfr
-                       : std::min(kLeanLimitAfr, kStoichiometricAfr * NeededOutput(maf) / output);
 }
 
 int EngineModel::O2Reading(double afr, int sensorType) {
