@@ -32,7 +32,8 @@ void SetGradientMiddle(QCustomPlot* plot, const QColor& middle) {
     gradient.setColorAt(1, Qt::white);
     plot->setBackground(QBrush(gradient));
     plot->axisRect()->setBackground(Qt::NoBrush);
-    plot->replot();
+    // Queued: a live tick changes the colour together with the rest of the dashboard, drawn once.
+    plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void StyleTableAxes(QCustomPlot* plot) {

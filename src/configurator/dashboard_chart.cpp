@@ -53,7 +53,9 @@ void TDashboardChart::Fill(const Content& c) {
     plot->graph(ConvOut)->setData({double(c.liveMaf)}, {double(c.liveOut)}, true);
     plot->graph(Tab1)->setVisible(!c.table2InEffect);
     plot->graph(Tab2)->setVisible(c.table2InEffect);
-    plot->replot();
+    // One live tick fills the chart several times (the live point, each edge of the window, the
+    // correction): drawn once, with the last of them, when the tick is over.
+    plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void TDashboardChart::SetColour(const QColor& middle) {

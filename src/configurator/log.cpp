@@ -21,6 +21,7 @@
 
 Log::Log(QObject* owner, TRXTX& link, TZarniBroadcaster& bus, Table& workingTable, O2TargetGrid& targetGrid)
     : QObject(owner), link(link), bus(bus), workingTable(workingTable), targetGrid(targetGrid) {
+    timer.setObjectName("LiveTickTimer");
     timer.setInterval(100);
     connect(&timer, &QTimer::timeout, this, &Log::Tick);
     bus.AddListener(this);

@@ -117,7 +117,8 @@ private:
     O2TargetGrid& targetGrid;
     LogStore store;
     LiveRunFlags flags;
-    QTimer timer;
+    // A child under its own name, so the timers the window holds can be found and counted.
+    QTimer timer{this};
     // A message box opened by a handler of the tick runs its own event loop, where the timer fires
     // again; the tick must not run inside itself.
     bool ticking = false;

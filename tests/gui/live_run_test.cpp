@@ -27,9 +27,12 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <QToolButton>
+#include <algorithm>
 #include <chrono>
+#include <qcustomplot.h>
 #include <thread>
 
 #include <unistd.h>
@@ -334,6 +337,54 @@ TEST_F(LiveRunTest, AFieldThatIsNotANumberStopsStartWithTheConversionError) {
     EXPECT_EQ(boxes.Texts(), QStringList({"'2x' is not a valid integer value"}));
     EXPECT_TRUE(Find<QAction>(form.get(), "ActionStart")->isEnabled());
     EXPECT_FALSE(form->LiveData()->ReaderRunning());
+}
+
+TEST_F(LiveRunTest, TheWindowHoldsTheLiveTickTimerRunningOnlyDuringARun) {
+    // Found among the window's own objects, as every timer it holds must be.
+    auto* tick = Find<QTimer>(form.get(), "LiveTickTimer");
+    ASSERT_NE(tick, nullptr);
+    EXPECT_FALSE(tick->isActive());
+    const auto running = [&] {
+        const QList<QTimer*> timers = form->findChildren<QTimer*>();
+        return std::count_if(timers.begin(), timers.end(), [](const QTimer* t) { return t->isActive(); });
+    };
+    const auto idle = running();
+    for (int run = 0; run < 2; ++run) {
+        StartOnTheSimulator();
+        EXPECT_TRUE(tick->isActive());
+        EXPECT_EQ(tick->interval(), 100);
+        EXPECT_EQ(running(), idle + 1) << "run " << run;
+        Find<QAction>(form.get(), "ActionStop")->trigger();
+        EXPECT_FALSE(tick->isActive());
+        EXPECT_EQ(running(), idle) << "run " << run;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form->LiveData()->ReaderRunning(); }, 3000));
+    }
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+TEST_F(LiveRunTest, ATickDrawsTheDashboardChartOnceWhenItIsOverWithAllItChanged) {
+    auto* chart = Find<QCustomPlot>(form.get(), "ChartDashboard");
+    QCoreApplication::processEvents();
+    int draws = 0;
+    QObject::connect(chart, &QCustomPlot::afterReplot, [&] { ++draws; });
+    // The tick's own work: the live point, then an autocorrection step that moves both edges of the
+    // window, changes the correction and the state colour.
+    const LivePacket packet{{0x40, 0x00, 0x90, 0x64, 0x32, 0x01, 0xF4, 0x7F}};
+    form->LiveData()->Store().Append(packet.ToSample(false, 0));
+    form->LiveData()->Tick();
+    TMsgAutocorrStep step;
+    step.WindowStart = 90;
+    step.WindowEnd = 98;
+    step.CorrectionStep = 1;
+    step.StateColour = 0x008000;
+    form->Broadcaster()->Broadcast(step);
+    EXPECT_EQ(draws, 0) << "no drawing inside the tick";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(draws, 1);
+    const auto edge = [&](int graph) { return chart->graph(graph)->data()->begin()->key; };
+    EXPECT_EQ(edge(3), 90) << "MafBeg";
+    EXPECT_EQ(edge(4), 98) << "MafEnd";
+    EXPECT_EQ(chart->graph(5)->data()->begin()->key, 100) << "the live point";
 }
 
 TEST_F(LiveRunTest, SecondStartFromTheFactoryTestButtonIsRefusedWhileReading) {
