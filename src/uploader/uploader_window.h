@@ -10,10 +10,10 @@
 #include <functional>
 
 class QAction;
-class QComboBox;
 class QFileDialog;
 class QLabel;
 class TGauge;
+class TPortComboBox;
 
 namespace uploader {
 
@@ -50,7 +50,7 @@ private:
     void ClosePortAfterFailure();
 
     QLabel* Label1;
-    QComboBox* COM;
+    TPortComboBox* COM;
     QLabel* Label2;
     QLabel* Label3;
     QLabel* Label4;
