@@ -1,6 +1,6 @@
 #pragma once
-// What a user can do when a port does not open: the two causes a first connection meets most, told
-// apart by the system's error number.
+// What a user can do when a port does not open: the causes a connection meets most, told apart by the
+// system's error number.
 
 #include <string>
 
@@ -8,6 +8,7 @@ enum class PortOpenProblem {
     Other,
     NoPermission,  // Linux: the user is not in the dialout group yet
     HeldByAnother, // another program (a terminal, ModemManager, a second copy of ours) has it
+    NotPresent,    // no such device: the adapter was unplugged, or the name is wrong
 };
 
 PortOpenProblem ClassifyPortOpenFailure(int systemError);
@@ -17,5 +18,5 @@ struct PortOpenHint {
     std::string russian;
 };
 
-// Empty texts for PortOpenProblem::Other.
+// For PortOpenProblem::Other a general word on what to check, to follow the system's own text.
 PortOpenHint HintFor(PortOpenProblem problem);

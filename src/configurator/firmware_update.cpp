@@ -105,7 +105,9 @@ void TFirmwareUpdate::ActionUpgradeFirmwareOneToOneExecute() {
     if (!uploaded)
         return;
     objects.actions.ActionTableOneToOne->trigger();
-    objects.workingTable.WriteTables();
+    // A first run on a converter that did not take the 1:1 table would tune against the wrong one.
+    if (!objects.workingTable.WriteTables())
+        return;
     objects.setupPage.SelectSensorTypeQuietly(kSensorTypeFiveVolt);
     objects.actions.ActionStart->trigger();
 }

@@ -56,12 +56,19 @@ void TLiveRun::ActionStartExecute() {
     // Only one reader may read the port; the factory test's Start stays usable during a run.
     if (objects.log.ReaderRunning())
         return;
+    // Read and Write go on and off together.
+    const bool readWrite = objects.actions.ActionReadCoverter->isEnabled();
     try {
         TMsgLogStart start(objects.setupPage.SensorType());
         objects.dashboardPage.CopyOptionsTo(objects.log.Options);
         objects.setupPage.CopyOptionsTo(objects.log.Options);
         objects.bus.Broadcast(start);
     } catch (const std::exception& failure) {
+        // No run started (the port is not open, the line is gone): the window shows what it showed
+        // before, not a run that is not going on.
+        SetRunningState(false);
+        for (QAction* action : {objects.actions.ActionReadCoverter, objects.actions.ActionWriteConverter})
+            action->setEnabled(readWrite);
         ShowErrorBox(QString::fromUtf8(failure.what()));
     }
 }

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -40,16 +41,19 @@ void Log::StartLive(int sensorType) {
     // The previous reader may still be inside its last read: it must end before a new one reads, and
     // before the store is cleared, or its last sample would open the new run.
     JoinReader();
-    // A run whose stop never reached the line is still being recorded.
+    // The line comes first: a start that cannot reach the converter (a port that did not open, a line
+    // that is gone) leaves the last run's data as they were, and no run going.
+    link.ClearInput();
+    link.ClearOutput();
+    sendStreamStart(link);
+    // A run that was never stopped is still being recorded: its file is closed as it stands.
     recorder.reset();
     Options.SensorType = sensorType;
     ClearSeries();
     storeHoldsFile = false;
     flags.DataReceived = false;
+    lineFailed = false;
     Running = true;
-    link.ClearInput();
-    link.ClearOutput();
-    sendStreamStart(link);
     StartRecording();
     reader = std::make_unique<TLogThread>(link, store, flags, link.PortFreeFlag(), *this);
     Counters = {};
@@ -68,9 +72,22 @@ void Log::StopLive() {
     if (reader)
         reader->RequestStop();
     LiveStopped = true;
-    // A stop that cannot reach the line ends here: Running stays true and nothing is drawn.
-    sendStreamStop(link);
+    // The run ends even when "s" cannot reach the line (an adapter pulled out): nothing streams to us
+    // then, and what arrived is processed and recorded as after any run. The failure still reaches
+    // whoever stopped.
+    std::exception_ptr stopFailure;
+    try {
+        sendStreamStop(link);
+    } catch (...) {
+        stopFailure = std::current_exception();
+    }
     Running = false;
+    EndRun();
+    if (stopFailure)
+        std::rethrow_exception(stopFailure);
+}
+
+void Log::EndRun() {
     if (!flags.DataReceived) {
         FinishRecording();
         return;
@@ -240,9 +257,9 @@ void Log::PostToMainThread(std::function<void()> task) {
 }
 
 void Log::ShowReadFailure(const std::string& text) {
-    // No tick may act on the last sample of a dead stream while the box waits. The stop follows,
-    // except after a failure of the very first read, where the run waits for the user's Stop.
+    // No tick may act on the last sample of a dead stream while the box waits; the stop follows.
     StopTicks();
+    lineFailed = true;
     ShowMessage(QString::fromStdString(text));
 }
 
@@ -252,6 +269,9 @@ void Log::StopLiveRun() {
         TMsgLogStop stop;
         bus.Broadcast(stop);
     } catch (const std::exception& failure) {
-        ShowErrorBox(QString::fromUtf8(failure.what()));
+        // After a failed read the user has been told that the line failed: that "s" cannot reach it
+        // either is no news.
+        if (!lineFailed)
+            ShowErrorBox(QString::fromUtf8(failure.what()));
     }
 }

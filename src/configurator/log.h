@@ -34,10 +34,11 @@ public:
     void Dispatch(TMessage& message) override;
 
     void ClearSeries() { store.Clear(); }
-    // Waits for the previous reader, clears the store, sends "sl" and starts the reader. A port
-    // failure ends it at that step and reaches the caller.
+    // Waits for the previous reader, sends "sl", clears the store and starts the reader. A port
+    // failure reaches the caller before anything else has changed.
     void StartLive(int sensorType);
-    // Stops the timer and the reader, sends "s", then smooths the O2 series of the run.
+    // Stops the timer and the reader, sends "s", then smooths the O2 series of the run and finishes its
+    // recording. A stop command that cannot be sent still ends the run, then reaches the caller.
     void StopLive();
     // Waits for a reader still inside its last read (at most one read time-out), so that nobody else
     // reads the port.
@@ -99,6 +100,8 @@ public:
 
 private:
     void StopTicks();
+    // After the stop command: the run's analysis, its recording and the chart.
+    void EndRun();
     void TickOnce();
     // From the store's 121st sample on: one autocorrection step per tick.
     void Autocorrect();
@@ -123,6 +126,8 @@ private:
     // again; the tick must not run inside itself.
     bool ticking = false;
     bool tickStopped = false;
+    // The reader of this run has reported that the line failed.
+    bool lineFailed = false;
     // Destroyed after the reader, so it writes the reader's last samples too.
     std::unique_ptr<LogRecorder> recorder;
     // Declared last: destroyed (joined) first, while everything it uses still exists.

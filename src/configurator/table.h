@@ -87,7 +87,8 @@ public:
     void SetWriteStepPause(std::chrono::milliseconds pause) { writeStepPause = pause; }
     int ReadVersion();
     void ReadTables();
-    void WriteTables();
+    // True only when the image went out and read back the same: nothing else may count as written.
+    bool WriteTables();
     void SendTablesLive(LiveStream stream);
     void SendCorrection(int correction);
     void SendWindow();

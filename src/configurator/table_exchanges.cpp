@@ -92,9 +92,9 @@ void Table::KeepBackup() {
     }
 }
 
-void Table::WriteTables() {
+bool Table::WriteTables() {
     if (!Connected(link))
-        return;
+        return false;
     KeepBackup();
     // The boxes are read before anything is sent rather than after "sw": nothing on the line
     // depends on it, and the model never holds other parameters than the boxes show.
@@ -129,14 +129,15 @@ void Table::WriteTables() {
     } catch (const std::exception& error) {
         hideProgress();
         link->ReportPortError(error);
-        return;
+        return false;
     }
     if (!failure)
-        return;
+        return true;
     if (failure->code == ErrorConnectReadBack)
         link->ReportMessage(QString::number(failure->received));
     link->ReportMessage(FromUtf8(failure->code));
     Report(*link, *failure);
+    return false;
 }
 
 void Table::SendTablesLive(LiveStream stream) {

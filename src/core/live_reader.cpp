@@ -75,29 +75,25 @@ void TLogThread::run() {
 
 void TLogThread::readStream() {
     LivePacket packet;
-    // The sign of life: its bytes are dropped.
+    // A failure ends the run as a silent converter does, after its text has been shown; so does one of
+    // the very first read, so no window is left looking as if a run went on.
     try {
+        // The sign of life: its bytes are dropped.
         if (!readPacket(packet)) {
             handOffStop();
             return;
         }
         flags.DataReceived = true;
-    } catch (...) {
-        handOffFailure(currentFailureText());
-        return;
-    }
-    while (!stopRequested) {
-        try {
+        while (!stopRequested) {
             if (!readPacket(packet)) {
                 handOffStop();
                 return;
             }
             store.Append(packet.ToSample(flags.MarkerHeld, flags.CurrentCorrection));
-        } catch (...) {
-            handOffFailure(currentFailureText());
-            handOffStop();
-            return;
         }
+    } catch (...) {
+        handOffFailure(currentFailureText());
+        handOffStop();
     }
 }
 

@@ -4,9 +4,9 @@
 //
 // The converter's first 8 bytes after the start command are only a sign of life and are dropped. A
 // short read (the converter fell silent, the line is gone) hands MSG_LOG_STOP to the main thread; a
-// failure shows its text there first. A failure of the very first read shows its text only, so the
-// window stays running until the user stops it. The reader ends after it has handed off a stop, or
-// when its termination is requested (it finishes the read it is in, at most one read time-out).
+// failure, of the first read too, shows its text there first. The reader ends after it has handed
+// off a stop, or when its termination is requested (it finishes the read it is in, at most one read
+// time-out).
 
 #include "byte_port.h"
 #include "live_packet.h"

@@ -26,6 +26,13 @@ ConverterModel::Image ConverterModel::DefaultImage() {
     return image;
 }
 
+ConverterModel::Bytes ConverterModel::NoiseBurst() {
+    Bytes noise(kNoiseBurstSize);
+    for (int i = 0; i < kNoiseBurstSize; ++i)
+        noise[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 97 + 13);
+    return noise;
+}
+
 int ConverterModel::Output(int maf, int throttle) const {
     // Table 2 has no entries below MAF 8; table 1 stands in there.
     const bool table2 = throttle > working[kTpsThresholdOffset] && maf >= kFirstTable2Maf;
@@ -45,10 +52,12 @@ void ConverterModel::SetUpdateMode(bool on, int framesInImage) {
 
 void ConverterModel::Feed(std::span<const std::uint8_t> bytes, std::int64_t nowMs) {
     Advance(nowMs);
-    if (faults.silent)
-        return;
-    for (const std::uint8_t byte : bytes)
+    for (const std::uint8_t byte : bytes) {
+        // A line that has hung up carries nothing more.
+        if (faults.silent || hangUpDue)
+            return;
         TakeByte(byte, nowMs);
+    }
 }
 
 ConverterModel::Bytes ConverterModel::Poll(std::int64_t nowMs) {
@@ -66,6 +75,7 @@ void ConverterModel::Advance(std::int64_t nowMs) {
             stored[kFaultyCell] ^= 0x01;
         // The device runs from what it has stored.
         working = stored;
+        Stir(eepromDoneMs);
     }
     const bool partial = expect == Expect::SecondLetter || expect == Expect::Data ||
                          expect == Expect::FramePayload || (expect == Expect::FrameLength && !data.empty());
@@ -77,8 +87,28 @@ void ConverterModel::Advance(std::int64_t nowMs) {
     }
     while (streaming && !hangUpDue && nextPacketMs <= nowMs) {
         SendPacket();
+        Stir(nextPacketMs);
         nextPacketMs += kPacketIntervalMs;
     }
+    const bool idle = !updateMode && !streaming && !writingEeprom && expect == Expect::Command;
+    if (faults.garbageIdle && idle && !hangUpDue && !quietSpellNoised &&
+        nowMs - quietSinceMs >= kNoiseQuietMs) {
+        quietSpellNoised = true;
+        SendNoise();
+    }
+}
+
+void ConverterModel::Stir(std::int64_t nowMs) {
+    quietSinceMs = nowMs;
+    quietSpellNoised = false;
+}
+
+void ConverterModel::SendNoise() {
+    const Bytes noise = NoiseBurst();
+    outbox.insert(outbox.end(), noise.begin(), noise.end());
+    if (keepSentPackets && streaming)
+        sentPackets.push_back(noise);
+    ++noiseBursts;
 }
 
 void ConverterModel::TakeByte(std::uint8_t byte, std::int64_t nowMs) {
@@ -86,6 +116,7 @@ void ConverterModel::TakeByte(std::uint8_t byte, std::int64_t nowMs) {
     if (writingEeprom)
         return;
     lastByteMs = nowMs;
+    Stir(nowMs);
     if (updateMode) {
         TakeFrameByte(byte);
         return;
@@ -162,6 +193,12 @@ void ConverterModel::ExpectData(std::uint8_t command, std::size_t count) {
 
 void ConverterModel::TakeData(std::uint8_t byte, std::int64_t nowMs) {
     data.push_back(byte);
+    if (faults.hangUpMidWrite && dataCommand == 'w' && data.size() == kImageSize / 2) {
+        // Nothing of the half-received image is stored.
+        hangUpDue = true;
+        ResetParser();
+        return;
+    }
     if (data.size() < dataNeeded)
         return;
     switch (dataCommand) {
@@ -213,6 +250,8 @@ void ConverterModel::TakeFrameByte(std::uint8_t byte) {
         acceptedFrames.push_back(data);
         if (framesUntilImageDone > 0 && --framesUntilImageDone == 0)
             updateMode = false; // the new firmware starts
+        if (faults.hangUp && acceptedFrames.size() >= kHangUpAfterFrames)
+            hangUpDue = true; // once the acknowledgement has gone out
     }
     ResetParser();
 }
@@ -260,6 +299,8 @@ void ConverterModel::SendPacket() {
     if (keepSentPackets)
         sentPackets.emplace_back(std::begin(packet) + (dropFirst ? 1 : 0), std::end(packet));
     ++packetsSent;
+    if (faults.garbageStream && packetsSent == kNoisePacket + 1)
+        SendNoise();
     if (faults.hangUp && packetsSent >= kHangUpAfterPackets)
         hangUpDue = true;
 }

@@ -32,6 +32,15 @@ public:
     static constexpr int kFaultyCell = 100;
     static constexpr int kDroppedBytePacket = 3; // counting the sign-of-life block as 0
     static constexpr int kHangUpAfterPackets = 20;
+    static constexpr std::size_t kHangUpAfterFrames = 1;
+    // The noise of the garbage faults: a burst whose length is no multiple of a packet's, so in the
+    // stream it shifts every later packet.
+    static constexpr int kNoiseBurstSize = 37;
+    // Quiet this long (no byte received, nothing streamed, no write under way) before garbage-idle's
+    // burst: longer than the longest reply takes on the line (512 bytes, 533 ms), so the burst never
+    // falls into one.
+    static constexpr std::int64_t kNoiseQuietMs = 1000;
+    static constexpr int kNoisePacket = 5; // garbage-stream's burst follows it (the sign of life is 0)
 
     explicit ConverterModel(FaultSwitches faults = {});
 
@@ -67,13 +76,21 @@ public:
     const std::vector<Bytes>& AcceptedFrames() const { return acceptedFrames; }
     // Every frame that arrived whole, the rejected and the unanswered ones included.
     int FramesReceived() const { return framesReceived; }
-    // Keeps every stream packet from now on as it was sent, the sign of life included, so a test can
-    // hold what the PC stored against it. Off by default: a long run would grow it without end.
+    // Keeps every stream packet from now on as it was sent, the sign of life included (and
+    // garbage-stream's burst as an entry of its own), so a test can hold what the PC stored against it. Off
+    // by default: a long run would grow it without end.
     void KeepSentPackets(bool on) { keepSentPackets = on; }
     const std::vector<Bytes>& SentPackets() const { return sentPackets; }
 
+    // Bursts of noise sent so far (the garbage faults).
+    int NoiseBursts() const { return noiseBursts; }
+    // Something is handed over and not yet polled.
+    bool Sending() const { return !outbox.empty() || !chunkOutbox.empty(); }
+
     // What a new converter holds: 1:1 tables and the default parameters.
     static Image DefaultImage();
+    // The bytes of one burst of noise.
+    static Bytes NoiseBurst();
     // The output the converter sends for these inputs with its working table and live correction.
     int Output(int maf, int throttle) const;
 
@@ -91,6 +108,9 @@ private:
     void ExpectData(std::uint8_t command, std::size_t count);
     void ResetParser();
     void SendPacket();
+    // Something happened on the line: garbage-idle's quiet starts again.
+    void Stir(std::int64_t nowMs);
+    void SendNoise();
 
     FaultSwitches faults;
     bool updateMode = false;
@@ -116,6 +136,9 @@ private:
     std::int64_t nextPacketMs = 0;
     int packetsSent = 0;
     bool hangUpDue = false;
+    std::int64_t quietSinceMs = 0;
+    bool quietSpellNoised = false;
+    int noiseBursts = 0;
 
     int rejectionsInRow = 0;
     int framesReceived = 0;

@@ -26,15 +26,22 @@ bool SetFaultSwitch(FaultSwitches& faults, std::string_view word) {
     for (const auto& c : counts)
         if (word.starts_with(c.prefix))
             return SetCount(faults.*c.count, word, c.prefix);
-    bool FaultSwitches::*const flag = word == "silent"             ? &FaultSwitches::silent
-                                      : word == "short-replies"    ? &FaultSwitches::shortReplies
-                                      : word == "wrong-read-back"  ? &FaultSwitches::wrongReadBack
-                                      : word == "drop-stream-byte" ? &FaultSwitches::dropStreamByte
-                                      : word == "stale-bytes"      ? &FaultSwitches::staleBytes
-                                      : word == "hang-up"          ? &FaultSwitches::hangUp
-                                                                   : nullptr;
-    if (flag == nullptr)
-        return false;
-    faults.*flag = true;
-    return true;
+    const struct {
+        std::string_view word;
+        bool FaultSwitches::*flag;
+    } flags[] = {{"silent", &FaultSwitches::silent},
+                 {"short-replies", &FaultSwitches::shortReplies},
+                 {"wrong-read-back", &FaultSwitches::wrongReadBack},
+                 {"drop-stream-byte", &FaultSwitches::dropStreamByte},
+                 {"stale-bytes", &FaultSwitches::staleBytes},
+                 {"hang-up", &FaultSwitches::hangUp},
+                 {"garbage-idle", &FaultSwitches::garbageIdle},
+                 {"garbage-stream", &FaultSwitches::garbageStream},
+                 {"hang-up-mid-write", &FaultSwitches::hangUpMidWrite}};
+    for (const auto& f : flags)
+        if (word == f.word) {
+            faults.*f.flag = true;
+            return true;
+        }
+    return false;
 }

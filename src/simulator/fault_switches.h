@@ -12,7 +12,12 @@ struct FaultSwitches {
     int silentAfterFrames = 0;   // "silent-after-frames=N": answers N frames, then nothing (0: off)
     bool staleBytes = false;     // "stale-bytes": four 0x00 follow each frame's reply, and the PC gets
                                  // them with it in one piece, before it sends the next frame
-    bool hangUp = false;         // "hang-up": the line goes dead a moment into a live run
+    bool hangUp = false;         // "hang-up": the line goes dead a moment into a live run, or in update
+                                 // mode once the first frame has been acknowledged
+    bool garbageIdle = false;    // "garbage-idle": a burst of noise once the line has been quiet a while
+    bool garbageStream = false;  // "garbage-stream": a burst of noise between two packets of each stream
+    bool hangUpMidWrite = false; // "hang-up-mid-write": the line goes dead once half the image of a
+                                 // table write ("sw") has arrived
 };
 
 // Turns on the switch a command-line word names; false if no switch has that name.
@@ -21,4 +26,4 @@ bool SetFaultSwitch(FaultSwitches& faults, std::string_view word);
 // The switch words, for usage texts.
 inline constexpr std::string_view kFaultSwitchWords =
     "silent, short-replies, wrong-read-back, drop-stream-byte, reject-frames=N, silent-after-frames=N, "
-    "stale-bytes, hang-up";
+    "stale-bytes, hang-up, garbage-idle, garbage-stream, hang-up-mid-write";

@@ -24,6 +24,11 @@ SimulatorServer::~SimulatorServer() {
     thread.join();
 }
 
+bool SimulatorServer::AllDelivered() {
+    std::lock_guard lock(modelMutex);
+    return !model.Sending() && uart.Idle();
+}
+
 void SimulatorServer::Serve() {
     const auto start = Clock::now();
     const auto microsecondsNow = [&] {
@@ -34,8 +39,11 @@ void SimulatorServer::Serve() {
     while (!stopRequested) {
         std::int64_t nowUs = microsecondsNow();
         std::int64_t wakeUs = (nowUs / kModelStepUs + 1) * kModelStepUs;
-        if (const auto due = uart.NextByteDueUs())
-            wakeUs = std::min(wakeUs, *due);
+        {
+            std::lock_guard lock(modelMutex);
+            if (const auto due = uart.NextByteDueUs())
+                wakeUs = std::min(wakeUs, *due);
+        }
         const std::int64_t waitUs = std::max<std::int64_t>(0, wakeUs - nowUs);
         const timespec wait{static_cast<time_t>(waitUs / 1'000'000),
                             static_cast<long>(waitUs % 1'000'000) * 1000};
@@ -55,17 +63,18 @@ void SimulatorServer::Serve() {
         bool hangUp = false;
         nowUs = microsecondsNow();
         {
+            // Taken and written under the lock, so AllDelivered never sees bytes between the two.
             std::lock_guard lock(modelMutex);
             uart.Send(model.Poll(nowUs / kModelStepUs), nowUs);
             uart.Send(model.PollOneChunk(), nowUs, UartTransmitter::Delivery::OneChunk);
-            hangUp = model.HangUpDue();
+            const UartTransmitter::Bytes out = uart.Take(nowUs);
+            // Bytes the client's queue cannot take are lost, as on a real line nobody listens to.
+            if (!out.empty()) {
+                [[maybe_unused]] const ssize_t written = ::write(fd, out.data(), out.size());
+            }
+            hangUp = model.HangUpDue() && uart.Idle();
         }
-        const UartTransmitter::Bytes out = uart.Take(nowUs);
-        // Bytes the client's queue cannot take are lost, as on a real line nobody listens to.
-        if (!out.empty()) {
-            [[maybe_unused]] const ssize_t written = ::write(fd, out.data(), out.size());
-        }
-        if (hangUp && uart.Idle()) {
+        if (hangUp) {
             // Told before the line drops, so whoever sees the drop also sees the flag.
             hungUp = true;
             terminal.HangUp();

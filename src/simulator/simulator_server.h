@@ -32,6 +32,9 @@ public:
 
     // The hang-up fault has dropped the line; the server serves no more.
     bool HungUp() const { return hungUp.load(); }
+    // Everything the device has sent so far is in the PC's input queue: nothing waits in the model or
+    // on the line.
+    bool AllDelivered();
 
 private:
     void Serve();
@@ -39,7 +42,7 @@ private:
     PseudoTerminal terminal;
     std::mutex modelMutex;
     ConverterModel model;
-    UartTransmitter uart; // the serving thread's alone
+    UartTransmitter uart; // under modelMutex, with the model
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> hungUp{false};
     std::thread thread; // last: starts once everything it uses exists

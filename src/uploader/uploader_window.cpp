@@ -5,9 +5,9 @@
 #include "file_io.h"
 #include "firmware_exchange.h"
 #include "firmware_file.h"
-#include "list_ports.h"
 #include "message_box.h"
 #include "path_text.h"
+#include "port_combo_box.h"
 #include "port_open_hint.h"
 
 #include <QAction>
@@ -33,6 +33,10 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr QSize kOuterSize(417, 209);
+
+const char* const kLineFailedHint =
+    "The line to the converter failed during the upload (an adapter pulled out, a Bluetooth link lost). "
+    "Reconnect it, choose the port again and send the file again.";
 
 #ifdef ZARNI_HAS_SIMULATOR
 // The simulated converter waits in firmware-update mode, as a device with its jumper set.
@@ -84,7 +88,11 @@ TForm1::~TForm1() = default;
 
 void TForm1::BuildWindow() {
     Label1 = BoldLabel("Label1", "Port:");
-    COM = new QComboBox;
+#ifdef ZARNI_HAS_SIMULATOR
+    COM = new TPortComboBox({SimulatorPort::kName});
+#else
+    COM = new TPortComboBox({});
+#endif
     COM->setObjectName("COM");
     COM->setEditable(true);
     // A typed name opens when it is complete (Enter, or leaving the box), not letter by letter, and
@@ -127,12 +135,7 @@ void TForm1::BuildWindow() {
 void TForm1::FormCreate() {
     portOpen = false;
     COM->clear();
-    for (const std::string& name : ListPorts())
-        COM->addItem(QString::fromStdString(name));
-#ifdef ZARNI_HAS_SIMULATOR
-    COM->addItem(SimulatorPort::kName);
-#endif
-    COM->setCurrentIndex(-1);
+    COM->RefreshPorts(); // selects nothing
     N1->setEnabled(false);
 }
 
@@ -245,6 +248,9 @@ void TForm1::Upload(const QString& fileName) {
     how.afterFailure = [this] { ClosePortAfterFailure(); };
     try {
         ShowMessage(ResultMessage(ExchangeFrames(ComPort1, read.image, how)));
+    } catch (const ESerialError& failure) {
+        // The port is closed already; the system's text alone does not say what to do.
+        ShowErrorBox(QString::fromUtf8(failure.what()) + "\n\n" + kLineFailedHint);
     } catch (const std::exception& failure) {
         ShowErrorBox(QString::fromUtf8(failure.what()));
     }

@@ -12,10 +12,10 @@
 #include <functional>
 
 class QAction;
-class QComboBox;
 class QFileDialog;
 class QLabel;
 class TGauge;
+class TPortComboBox;
 
 namespace uploader {
 
@@ -54,7 +54,7 @@ private:
     void ClosePortAfterFailure();
 
     QLabel* Label1;
-    QComboBox* COM;
+    TPortComboBox* COM;
     QLabel* Label2;
     QLabel* Label3;
     QLabel* Label4;

@@ -103,25 +103,33 @@ TEST_F(LiveReaderTest, MarkerAndCorrectionAreTakenWhenEachPacketIsStored) {
     EXPECT_EQ(samples[2][LogSeries::Corr], -7);
 }
 
-TEST_F(LiveReaderTest, FailureOfTheFirstReadShowsItsTextAndDoesNotStop) {
-    port.Add(ScriptedPort::Failure(5));
-    Start();
-    ASSERT_TRUE(RunUntilReaderEnds());
-    mainThread.RunPending();
-    EXPECT_EQ(mainThread.events, Events{kFailureText});
-    EXPECT_FALSE(flags.DataReceived);
-    EXPECT_TRUE(portFree);
-}
-
-TEST_F(LiveReaderTest, FailureWhileStreamingShowsItsTextThenStops) {
-    port.Add(ScriptedPort::Reply(kSignOfLife));
-    port.Add(ScriptedPort::Reply(kPacket));
-    port.Add(ScriptedPort::Failure(5));
-    Start();
-    ASSERT_TRUE(RunUntilReaderEnds());
-    mainThread.RunPending();
-    EXPECT_EQ(mainThread.events, (Events{kFailureText, "stop"}));
-    EXPECT_EQ(store.Size(), 1u);
+// A failure ends the run wherever it comes, so the window is never left looking as if one went on.
+TEST_F(LiveReaderTest, AFailureShowsItsTextThenStopsTheRun) {
+    const struct {
+        const char* name;
+        int readsBeforeFailure; // the sign of life, then packets
+        bool dataReceived;
+        std::size_t samples;
+    } cases[] = {
+        {"the very first read", 0, false, 0},
+        {"a read while streaming", 2, true, 1},
+    };
+    for (const auto& c : cases) {
+        ScriptedPort script{portFree};
+        for (int read = 0; read < c.readsBeforeFailure; ++read)
+            script.Add(ScriptedPort::Reply(read == 0 ? kSignOfLife : kPacket));
+        script.Add(ScriptedPort::Failure(5));
+        LogStore samples;
+        LiveRunFlags runFlags;
+        FakeMainThread main;
+        TLogThread thread(script, samples, runFlags, portFree, main);
+        ASSERT_TRUE(main.RunUntil([&] { return !thread.Reading(); }, 5s)) << c.name;
+        main.RunPending();
+        EXPECT_EQ(main.events, (Events{kFailureText, "stop"})) << c.name;
+        EXPECT_EQ(runFlags.DataReceived, c.dataReceived) << c.name;
+        EXPECT_EQ(samples.Size(), c.samples) << c.name;
+        EXPECT_TRUE(portFree) << c.name;
+    }
 }
 
 TEST_F(LiveReaderTest, HandOffsWaitForTheMainThread) {

@@ -211,13 +211,10 @@ TEST_F(LiveRunTest, HangUpMidRunEndsItWithThePortsMessage) {
     Find<QAction>(form.get(), "ActionStart")->trigger();
     ASSERT_TRUE(Running());
     EXPECT_TRUE(QTest::qWaitFor([&] { return Find<QAction>(form.get(), "ActionStart")->isEnabled(); }, 5000));
-    // The read failure, then the stop command that cannot reach a line that is gone.
-    ASSERT_EQ(boxes.Texts().size(), 2);
-    EXPECT_TRUE(boxes.Texts()[0].startsWith("ReadFile function failed (Error: "))
-        << boxes.Texts()[0].toStdString();
-    EXPECT_TRUE(boxes.Texts()[1].startsWith("WriteFile function failed (Error: "))
-        << boxes.Texts()[1].toStdString();
+    // The read failure alone: that the stop command cannot reach the line either is no news.
+    EXPECT_EQ(boxes.Texts(), QStringList{"ReadFile function failed (Error: 5)"});
     EXPECT_GT(Samples(), 0u) << "what arrived before stays";
+    EXPECT_FALSE(form->LiveData()->LiveRunGoing()) << "the run is over though its stop could not be sent";
 }
 
 TEST_F(LiveRunTest, NoTickActsOnADeadStreamWhileItsFailureIsShown) {
@@ -263,9 +260,7 @@ TEST_F(LiveRunTest, NoTickActsOnADeadStreamWhileItsFailureIsShown) {
     EXPECT_EQ(seen[1].table, seen[0].table);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Find<QAction>(form.get(), "ActionStart")->isEnabled(); }, 3000))
         << "the stop follows";
-    ASSERT_EQ(boxes.Texts().size(), 2) << boxes.Texts().join(" | ").toStdString();
-    EXPECT_TRUE(boxes.Texts()[1].startsWith("WriteFile function failed"))
-        << "the stop's \"s\" on a line that is gone";
+    EXPECT_EQ(boxes.Texts(), QStringList{"ReadFile function failed (Error: 5)"});
 }
 
 TEST_F(LiveRunTest, ChoosingAPortMidRunStopsTheRunBeforeTheTablesAreRead) {

@@ -41,7 +41,7 @@ TEST_F(PortSelection, TheSimulatorIsListedWithoutBeingSelected) {
     EXPECT_EQ(form->Link()->Port.PortName(), "COM1");
 }
 
-TEST_F(PortSelection, ThePortThatCannotBeOpenedChangesNothingAndSaysNothing) {
+TEST_F(PortSelection, APortThatIsNotThereSaysSoAndChangesNothingElse) {
     ChoosePort("ttyZarniAbsent");
     EXPECT_EQ(Find<QLabel>(form.get(), "LabelFirmware")->text(), "Версия прошивки V ");
     EXPECT_FALSE(Find<QAction>(form.get(), "ActionReadCoverter")->isEnabled());
@@ -55,7 +55,18 @@ TEST_F(PortSelection, ThePortThatCannotBeOpenedChangesNothingAndSaysNothing) {
     EXPECT_TRUE(Find<QAction>(form.get(), "ActionReadCoverter")->isEnabled());
     EXPECT_TRUE(Find<QAction>(form.get(), "ActionWriteConverter")->isEnabled());
     EXPECT_FALSE(form->Link()->Connected());
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
+    EXPECT_EQ(boxes.Texts(), QStringList(2, kNotPresentMessage));
+}
+
+TEST_F(PortSelection, AnOpenFailureOfNoKnownCauseShowsTheSystemsTextAndWhatToCheck) {
+    // A directory opens for reading only: the system refuses it for reading and writing.
+    ChoosePort("/");
+    EXPECT_EQ(boxes.Texts(),
+              QStringList{"Unable to open com port (Error: 21)\n\n"
+                          "The port could not be opened. Check the adapter and its cable, then choose the "
+                          "port again.\n\nПорт не открывается. Проверьте адаптер и его кабель, затем "
+                          "выберите порт ещё раз."});
+    EXPECT_FALSE(form->Link()->Connected());
 }
 
 TEST_F(PortSelection, APortWithoutPermissionOrHeldByAnotherSaysWhatToDo) {
@@ -69,8 +80,7 @@ TEST_F(PortSelection, APortWithoutPermissionOrHeldByAnotherSaysWhatToDo) {
                                     "    sudo usermod -aG dialout $USER\n"
                                     "затем выйдите из системы и войдите снова (или перезагрузитесь) и "
                                     "выберите порт ещё раз.",
-                     kHeldHint + "\n\nПорт занят другой программой (терминал, вторая копия этой "
-                                 "программы, ModemManager). Закройте её и выберите порт ещё раз."}));
+                     kHeldMessage}));
     EXPECT_FALSE(form->Link()->Connected());
 }
 

@@ -292,16 +292,85 @@ TEST(ConverterModel, StreamFaultsDropOneByteOrTheLine) {
     EXPECT_TRUE(fading.Poll(100).empty());
 }
 
+TEST(ConverterModel, GarbageIdleSendsOneBurstPerQuietSpellAndNoneIntoARepliesOrAStream) {
+    const Bytes noise = ConverterModel::NoiseBurst();
+    ASSERT_EQ(noise.size() % 8, 5u) << "no multiple of a packet";
+    ConverterModel model({.garbageIdle = true});
+    const std::int64_t quiet = ConverterModel::kNoiseQuietMs;
+    model.Feed(Command("sv"), 0);
+    EXPECT_EQ(model.Poll(0), Bytes{ConverterModel::kVersion});
+    EXPECT_TRUE(model.Poll(quiet - 1).empty());
+    EXPECT_EQ(model.Poll(quiet), noise);
+    EXPECT_TRUE(model.Poll(5 * quiet).empty()) << "once per quiet spell";
+    EXPECT_EQ(model.NoiseBursts(), 1);
+
+    // A command starts a new spell; its reply comes alone.
+    model.Feed(Command("sr"), 6 * quiet);
+    EXPECT_EQ(model.Poll(6 * quiet).size(), 512u);
+    EXPECT_EQ(model.Poll(7 * quiet), noise);
+
+    // Neither a stream nor the EEPROM write is interrupted: the spell starts once they are over.
+    model.Feed(Command("sl"), 8 * quiet);
+    const Bytes stream = model.Poll(10 * quiet);
+    EXPECT_EQ(stream.size(), std::size_t(2 * quiet / 10 + 1) * 8);
+    model.Feed(Command("s"), 10 * quiet);
+    model.Feed(ImageCommand("sw", ConverterModel::DefaultImage()), 10 * quiet + 1);
+    EXPECT_TRUE(model.Poll(11 * quiet).empty()) << "writing the EEPROM, then quiet since";
+    EXPECT_EQ(model.Poll(10 * quiet + 1 + ConverterModel::kEepromWriteMs + quiet), noise);
+    EXPECT_EQ(model.NoiseBursts(), 3);
+}
+
+TEST(ConverterModel, GarbageStreamPutsOneBurstBetweenTwoPackets) {
+    ConverterModel model({.garbageStream = true});
+    model.KeepSentPackets(true);
+    model.Feed(Command("sl"), 0);
+    const Bytes sent = model.Poll(100);
+    const Bytes noise = ConverterModel::NoiseBurst();
+    const std::size_t at = (ConverterModel::kNoisePacket + 1) * 8;
+    ASSERT_EQ(sent.size(), 11 * 8 + noise.size());
+    EXPECT_EQ(Bytes(sent.begin() + std::ptrdiff_t(at), sent.begin() + std::ptrdiff_t(at + noise.size())),
+              noise);
+    EXPECT_EQ(sent[at + noise.size() + 2], 128) << "a whole packet follows the burst";
+    ASSERT_EQ(model.SentPackets().size(), 12u) << "eleven packets and the burst";
+    EXPECT_EQ(model.SentPackets()[ConverterModel::kNoisePacket + 1], noise);
+    EXPECT_EQ(model.NoiseBursts(), 1);
+}
+
+TEST(ConverterModel, HangUpsInAWriteAndInUpdateModeDropTheLineAndStoreNothing) {
+    ConverterModel writing({.hangUpMidWrite = true});
+    const Image image = ImageWith(10, 99);
+    const Bytes command = ImageCommand("sw", image);
+    writing.Feed(Bytes(command.begin(), command.begin() + 2 + 255), 0);
+    EXPECT_FALSE(writing.HangUpDue());
+    writing.Feed(Bytes(command.begin() + 2 + 255, command.end()), 1);
+    EXPECT_TRUE(writing.HangUpDue()) << "once half the image has arrived";
+    writing.Feed(Command("sr"), 5000);
+    EXPECT_TRUE(writing.Poll(5000).empty());
+    EXPECT_EQ(writing.StoredImage(), ConverterModel::DefaultImage());
+    EXPECT_EQ(writing.WorkingImage(), ConverterModel::DefaultImage());
+
+    ConverterModel updating({.hangUp = true});
+    updating.SetUpdateMode(true);
+    updating.Feed(Bytes{0x00, 0x01, 0x42}, 0);
+    EXPECT_EQ(updating.Poll(0), Bytes{ConverterModel::kFrameAccepted}) << "the acknowledgement still goes";
+    EXPECT_TRUE(updating.HangUpDue());
+    updating.Feed(Bytes{0x00, 0x01, 0x43}, 10);
+    EXPECT_TRUE(updating.Poll(10).empty());
+    EXPECT_EQ(updating.FramesReceived(), 1);
+}
+
 TEST(FaultSwitches, CommandLineWordsTurnSwitchesOn) {
     FaultSwitches faults;
-    for (const char* word : {"silent", "short-replies", "wrong-read-back", "drop-stream-byte", "hang-up",
-                             "reject-frames=4", "silent-after-frames=3", "stale-bytes"})
+    for (const char* word :
+         {"silent", "short-replies", "wrong-read-back", "drop-stream-byte", "hang-up", "reject-frames=4",
+          "silent-after-frames=3", "stale-bytes", "garbage-idle", "garbage-stream", "hang-up-mid-write"})
         EXPECT_TRUE(SetFaultSwitch(faults, word)) << word;
     EXPECT_TRUE(faults.silent && faults.shortReplies && faults.wrongReadBack && faults.dropStreamByte &&
-                faults.hangUp && faults.staleBytes);
+                faults.hangUp && faults.staleBytes && faults.garbageIdle && faults.garbageStream &&
+                faults.hangUpMidWrite);
     EXPECT_EQ(faults.rejectFrames, 4);
     EXPECT_EQ(faults.silentAfterFrames, 3);
     for (const char* word : {"", "loud", "reject-frames=", "reject-frames=x", "reject-frames=-1", "silent ",
-                             "silent-after-frames=y"})
+                             "silent-after-frames=y", "garbage", "hang-up-mid"})
         EXPECT_FALSE(SetFaultSwitch(faults, word)) << word;
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -237,6 +238,42 @@ TEST_F(SimulatorLink, AHangUpMidRunIsAReadFailure) {
     }
     EXPECT_EQ(failure, "ReadFile function failed (Error: 5)");
     EXPECT_TRUE(server->HungUp());
+}
+
+TEST_F(SimulatorLink, IdleNoiseWaitsInTheInputQueueUntilAPurgeDropsIt) {
+    Start({.garbageIdle = true});
+    const auto waitForBurst = [this](int bursts) {
+        while (server->WithModel([](const ConverterModel& model) { return model.NoiseBursts(); }) < bursts ||
+               !server->AllDelivered())
+            std::this_thread::sleep_for(5ms);
+    };
+    waitForBurst(1);
+    EXPECT_EQ(Receive(ConverterModel::kNoiseBurstSize), ConverterModel::NoiseBurst()) << "unasked";
+    Send(Command("sv"));
+    EXPECT_EQ(Receive(1), Bytes{ConverterModel::kVersion});
+    waitForBurst(2);
+    port.ClearInput();
+    Send(Command("sv"));
+    // Without the purge the noise would come first; after another quiet second it comes again.
+    EXPECT_EQ(Receive(1), Bytes{ConverterModel::kVersion}) << "the reply, not the noise before it";
+}
+
+TEST_F(SimulatorLink, AHangUpMidWriteStoresNothingAndTakesThePortAway) {
+    Start({.hangUpMidWrite = true});
+    // The terminal takes the whole command at once; only the next operation meets the dead line.
+    Send(Command("sw", AsBytes(ShiftedImage())));
+    while (!server->HungUp())
+        std::this_thread::sleep_for(5ms);
+    std::string failure;
+    try {
+        Send(Command("sr"));
+    } catch (const ESerialError& error) {
+        failure = error.what();
+    }
+    EXPECT_EQ(failure, "WriteFile function failed (Error: 5)");
+    EXPECT_FALSE(std::filesystem::exists(server->SlavePath())) << "its device node is gone";
+    server->WithModel(
+        [](const ConverterModel& model) { EXPECT_EQ(model.StoredImage(), ConverterModel::DefaultImage()); });
 }
 
 TEST_F(SimulatorLink, RejectedFramesAreAcknowledgedOnceTheRejectionsAreUsedUp) {

@@ -1,32 +1,16 @@
 // The uploader's window against the simulated converter in update mode, through the real port: the
 // port choice, the upload with its gauge and messages, and what a failure leaves.
 
-#include "bar_gauge.h"
-#include "firmware_files.h"
-#include "gui_test_support.h"
 #include "list_ports.h"
-#include "message_box_recorder.h"
 #include "port_without_permission.h"
-#include "simulator_server.h"
-#include "uploader_window.h"
+#include "uploader_fixture.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-const QString kNoReply = "Device is not responding or is not connected!";
-const QString kRejected = "Device is not responding! Check supply voltage, error CRC or bad firmware file. ";
 
 // The gauge's value at each of its paints: a repaint at once shows every step while the window is
 // blocked.
@@ -45,59 +29,6 @@ protected:
 
 private:
     TGauge& gauge;
-};
-
-class UploaderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        previousChooser = uploader::TForm1::DialogChooser();
-        uploader::TForm1::DialogChooser() = [this](QFileDialog& dialog) {
-            filters << dialog.nameFilters().join(";;");
-            return answers.isEmpty() ? QString() : answers.takeFirst();
-        };
-        gauge = Find<TGauge>(&form, "Gauge1");
-        firmware = Find<QAction>(&form, "N1");
-    }
-    void TearDown() override { uploader::TForm1::DialogChooser() = previousChooser; }
-
-    QString FirmwareFile(const QByteArray& text) const { return WriteFirmwareFile(folder, text); }
-    // Typed into the port box and confirmed with Enter, as a user names a port the list lacks.
-    void TypePort(const QString& name) {
-        QComboBox* com = Find<QComboBox>(&form, "COM");
-        com->lineEdit()->selectAll();
-        QTest::keyClicks(com->lineEdit(), name);
-        QTest::keyClick(com->lineEdit(), Qt::Key_Return);
-        QCoreApplication::processEvents();
-    }
-    void ChooseListedPort(const QString& name) {
-        QComboBox* com = Find<QComboBox>(&form, "COM");
-        const int index = com->findText(name);
-        ASSERT_GE(index, 0) << name.toStdString();
-        com->setCurrentIndex(index);
-        emit com->activated(index);
-    }
-    void ChooseConverter(FaultSwitches faults) {
-        ConverterModel model(faults);
-        model.SetUpdateMode(true);
-        converter = std::make_unique<SimulatorServer>(std::move(model));
-        TypePort(QString::fromStdString(converter->SlavePath()));
-    }
-    void Upload(const QString& path) {
-        answers = {path};
-        firmware->trigger();
-    }
-    template <class F> auto Device(F&& f) { return converter->WithModel(std::forward<F>(f)); }
-
-    QTemporaryDir folder;
-    uploader::TForm1::Chooser previousChooser;
-    QStringList answers;
-    QStringList filters;
-    MessageBoxRecorder boxes;
-    std::unique_ptr<SimulatorServer> converter; // outlives the window's port
-    uploader::TForm1 form;
-    TGauge* gauge = nullptr;
-    QAction* firmware = nullptr;
 };
 
 } // namespace
@@ -233,7 +164,7 @@ TEST_F(UploaderTest, FilesThatAreNotDigitPairsSendNothing) {
 
 TEST_F(UploaderTest, APortThatCannotBeOpenedShowsTheSerialErrorAndLeavesFirmwareDisabled) {
     TypePort("/dev/no-such-port");
-    EXPECT_EQ(boxes.Texts(), QStringList{"Unable to open com port (Error: 2)"});
+    EXPECT_EQ(boxes.Texts(), QStringList{"Unable to open com port (Error: 2)\n\n" + kNotPresentHint});
     EXPECT_FALSE(firmware->isEnabled());
 }
 

@@ -3,9 +3,9 @@
 #include "actions.h"
 #include "control_factory.h"
 #include "converter_protocol.h"
-#include "list_ports.h"
 #include "message_box.h"
 #include "path_text.h"
+#include "port_combo_box.h"
 #include "port_open_hint.h"
 #include "rxtx.h"
 #include "system_locale.h"
@@ -27,17 +27,15 @@ TMainPage::TMainPage(TActions& actions, TZarniBroadcaster& bus, Table& workingTa
     SetBackground(this, QColor("#C9A5A8"));
 
     Label20 = NamedLabel("Label20", "COM port");
-    ComComboBox1 = Named<QComboBox>("ComComboBox1");
+#ifdef ZARNI_HAS_SIMULATOR
+    // The simulated converter is one more port of the configurator's list; listing selects nothing.
+    ComComboBox1 = Named<TPortComboBox>("ComComboBox1", QStringList{TRXTX::SimulatorPortName});
+#else
+    ComComboBox1 = Named<TPortComboBox>("ComComboBox1", QStringList{});
+#endif
     ComComboBox1->setEditable(false);
     ComComboBox1->setMinimumWidth(160);
-    for (const std::string& name : ListPorts())
-        ComComboBox1->addItem(QString::fromStdString(name));
-#ifdef ZARNI_HAS_SIMULATOR
-    // The simulated converter is one more port of the configurator's list.
-    ComComboBox1->addItem(TRXTX::SimulatorPortName);
-#endif
-    // Filling the list selects nothing.
-    ComComboBox1->setCurrentIndex(-1);
+    ComComboBox1->RefreshPorts();
     // activated, not currentIndexChanged: choosing the same port again reopens it.
     connect(ComComboBox1, &QComboBox::activated, this, &TMainPage::ComComboBox1Change);
 
@@ -103,10 +101,13 @@ void TMainPage::ComComboBox1Change() {
         actions.ActionReadCoverter->setEnabled(true);
         actions.ActionWriteConverter->setEnabled(true);
     } catch (const ESerialError& failure) {
-        // A port that cannot be opened changes nothing; the user hears of the causes they can mend.
-        const PortOpenHint hint = HintFor(ClassifyPortOpenFailure(failure.ErrorCode()));
-        if (!hint.english.empty())
-            ShowMessage(FromUtf8(hint.english + "\n\n" + hint.russian));
+        // A port that cannot be opened changes nothing else; the user hears why, and what to do. For a
+        // cause we cannot name the system's own text goes first.
+        const PortOpenProblem problem = ClassifyPortOpenFailure(failure.ErrorCode());
+        const PortOpenHint hint = HintFor(problem);
+        const QString system =
+            problem == PortOpenProblem::Other ? FromUtf8(failure.what()) + "\n\n" : QString();
+        ShowMessage(system + FromUtf8(hint.english + "\n\n" + hint.russian));
     } catch (const std::exception&) {
         // A failure of the exchanges after the open has been reported by them.
     }

@@ -9,13 +9,15 @@
 class QComboBox;
 class QLabel;
 class TActions;
+class TPortComboBox;
 class TZarniBroadcaster;
 class Table;
 
 class TMainPage : public QWidget {
     Q_OBJECT
 public:
-    // The port list is filled at once, with the simulated converter last.
+    // The port list is filled at once, with the simulated converter last, and read again each time it
+    // drops down.
     TMainPage(TActions& actions, TZarniBroadcaster& bus, Table& workingTable);
 
     void ComComboBox1Change();
@@ -42,7 +44,7 @@ private:
     Table& workingTable;
 
     QLabel* Label20;
-    QComboBox* ComComboBox1;
+    TPortComboBox* ComComboBox1;
     QLabel* Label21;
     QComboBox* ComboBoxLanguage;
     QLabel* LabelFirmware;
